@@ -1,0 +1,29 @@
+#pragma once
+// A picture control: shows a Canvas (its persistent image) and reports mouse
+// presses in its own pixel coordinates.
+#include "gfx/Canvas.h"
+
+#include <QWidget>
+
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    PictureBox(int width, int height, QWidget* parent = nullptr);
+
+    Canvas& canvas() { return m_canvas; }
+    const Canvas& canvas() const { return m_canvas; }
+
+    // Tag text, as the selection of the tile selector is kept.
+    QString Tag;
+
+signals:
+    // button: 1 left, 2 right, 4 middle; x and y in pixels of the picture.
+    void mouseDown(int button, Qt::KeyboardModifiers shift, double x, double y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    Canvas m_canvas;
+};

@@ -1,0 +1,14 @@
+#include "rom/ProgramState.h"
+
+RomBytes RomImage;
+QString RomFileName;
+ZoneTableArray ZoneTable{};
+std::int16_t CurrentZone = 0;
+
+void ResetProgramState()
+{
+    RomImage = RomBytes();
+    RomFileName.clear();
+    ZoneTable = ZoneTableArray{};
+    CurrentZone = 0;
+}

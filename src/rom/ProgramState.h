@@ -1,0 +1,17 @@
+#pragma once
+// The editor's program-wide state: the image in memory, where it came from,
+// where each zone's data lies, and the zone chosen last. These live for the
+// whole run; the core routines take them as parameters, the windows use these.
+#include "rom/RomBytes.h"
+#include "rom/ZoneTable.h"
+
+#include <QString>
+#include <cstdint>
+
+extern RomBytes RomImage;
+extern QString RomFileName;
+extern ZoneTableArray ZoneTable;
+extern std::int16_t CurrentZone;
+
+// Puts every program-wide value back to its start state (used by tests).
+void ResetProgramState();
