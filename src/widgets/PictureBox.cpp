@@ -1,4 +1,4 @@
-#include "gfx/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>
