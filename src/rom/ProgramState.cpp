@@ -4,6 +4,7 @@ RomBytes RomImage;
 QString RomFileName;
 ZoneTableArray ZoneTable{};
 std::int16_t CurrentZone = 0;
+std::vector<ZoneProblem> ZoneTableProblems;
 
 void ResetProgramState()
 {
@@ -11,4 +12,5 @@ void ResetProgramState()
     RomFileName.clear();
     ZoneTable = ZoneTableArray{};
     CurrentZone = 0;
+    ZoneTableProblems.clear();
 }

@@ -7,11 +7,14 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 extern RomBytes RomImage;
 extern QString RomFileName;
 extern ZoneTableArray ZoneTable;
 extern std::int16_t CurrentZone;
+// What BuildZoneTable could not read in the open image.
+extern std::vector<ZoneProblem> ZoneTableProblems;
 
 // Puts every program-wide value back to its start state (used by tests).
 void ResetProgramState();

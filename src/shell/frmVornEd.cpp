@@ -1,0 +1,289 @@
+#include "shell/frmVornEd.h"
+
+#include "rom/ProgramState.h"
+#include "rom/RomFile.h"
+#include "shell/clsDialog.h"
+#include "widgets/MessageBox.h"
+#include "widgets/PictureBox.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+
+namespace {
+constexpr int ClientWidth = 649;
+constexpr int ClientHeight = 447;
+constexpr int StatusBarHeight = 22;
+const char* const RomFilter = "NES Images (*.NES)|*.nes|All Files (*.*)|*.*";
+constexpr int VersionMajor = 0;
+constexpr int VersionMinor = 3;
+}
+
+std::function<void()>& frmVornEd::EndProgram()
+{
+    static std::function<void()> end = [] { QCoreApplication::exit(0); };
+    return end;
+}
+
+frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
+{
+    buildControls();
+    buildMenus();
+    // Load: caption without a file.
+    setWindowTitle(CaptionFor(QString()));
+}
+
+frmVornEd::~frmVornEd() = default;
+
+QString frmVornEd::CaptionFor(const QString& fileTitle)
+{
+    QString caption = QStringLiteral("%1 V%2.%3").arg(AppTitle()).arg(VersionMajor).arg(VersionMinor);
+    if (!fileTitle.isNull())
+        caption += QStringLiteral(" - ") + fileTitle;
+    return caption;
+}
+
+void frmVornEd::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
+    setCentralWidget(client);
+
+    picEditor = new PictureBox(512, 384, client);
+    picEditor->setObjectName(QStringLiteral("picEditor"));
+    picEditor->move(16, 8);
+
+    // Change (valueChanged) fires on arrow and track clicks, on program
+    // assignments and when a thumb drag ends; Scroll (sliderMoved) fires
+    // during the drag.
+    hLevel_Frames = new QScrollBar(Qt::Horizontal, client);
+    hLevel_Frames->setObjectName(QStringLiteral("hLevel_Frames"));
+    hLevel_Frames->setGeometry(16, 392, 512, 13);
+    hLevel_Frames->setRange(0, 0);
+    hLevel_Frames->setTracking(false);
+
+    picTile = new PictureBox(64, 256, client);
+    picTile->setObjectName(QStringLiteral("picTile"));
+    picTile->move(568, 40);
+
+    hsTable = new QScrollBar(Qt::Horizontal, client);
+    hsTable->setObjectName(QStringLiteral("hsTable"));
+    hsTable->setGeometry(568, 296, 64, 13);
+    hsTable->setRange(0, 63);
+    hsTable->setPageStep(1);
+    hsTable->setTracking(false);
+
+    picSelectedTile = new PictureBox(64, 64, client);
+    picSelectedTile->setObjectName(QStringLiteral("picSelectedTile"));
+    picSelectedTile->move(568, 320);
+    picSelectedTile->Tag = QStringLiteral("-1");
+
+    cmdEditTile = new QPushButton(QStringLiteral("Edit Tile"), client);
+    cmdEditTile->setObjectName(QStringLiteral("cmdEditTile"));
+    cmdEditTile->setGeometry(576, 392, 49, 17);
+    QFont small = cmdEditTile->font();
+    small.setPixelSize(10);
+    cmdEditTile->setFont(small);
+
+    SB1 = new QStatusBar(this);
+    SB1->setObjectName(QStringLiteral("SB1"));
+    SB1->setFixedHeight(StatusBarHeight);
+    SB1->setSizeGripEnabled(false);
+    for (int i = 0; i < 2; ++i) {
+        m_panels[i] = new QLabel(SB1);
+        m_panels[i]->setFrameShape(QFrame::Panel);
+        m_panels[i]->setFrameShadow(QFrame::Sunken);
+        SB1->addWidget(m_panels[i], i == 0 ? 4 : 1);
+    }
+    setStatusBar(SB1);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmVornEd::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto named = [](QAction* a, const char* name) { a->setObjectName(QLatin1String(name)); return a; };
+
+    mnuFIle = bar->addMenu(QStringLiteral("&File"));
+    mnuFIle->setObjectName(QStringLiteral("mnuFIle"));
+    mnuOpen = named(mnuFIle->addAction(QStringLiteral("&Open")), "mnuOpen");
+    FileFiller1 = named(mnuFIle->addSeparator(), "FileFiller1");
+    mnuSave = named(mnuFIle->addAction(QStringLiteral("&Save")), "mnuSave");
+    mnuSaveAS = named(mnuFIle->addAction(QStringLiteral("S&ave As")), "mnuSaveAS");
+    FileFiller2 = named(mnuFIle->addSeparator(), "FileFiller2");
+    mnuExit = named(mnuFIle->addAction(QStringLiteral("E&xit")), "mnuExit");
+    mnuSave->setEnabled(false);
+    mnuSaveAS->setEnabled(false);
+
+    mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuPalette = named(mnuEdit->addAction(QStringLiteral("&Palette")), "mnuPalette");
+    mnuTileEditor = named(mnuEdit->addAction(QStringLiteral("&Tile Editor")), "mnuTileEditor");
+    mnuLevel = mnuEdit->addMenu(QStringLiteral("&Level"));
+    mnuLevel->setObjectName(QStringLiteral("mnuLevel"));
+    for (int i = 0; i < 7; ++i) {
+        mnuStageSelect[i] = mnuLevel->addAction(QStringLiteral("Zone %1").arg(i + 1));
+        mnuStageSelect[i]->setObjectName(QStringLiteral("mnuStageSelect%1").arg(i));
+        mnuStageSelect[i]->setCheckable(true);
+    }
+    mnuPalette->setEnabled(false);
+    mnuTileEditor->setEnabled(false);
+    mnuLevel->menuAction()->setEnabled(false);
+    mnuEdit->menuAction()->setEnabled(false);
+
+    mnuView = bar->addMenu(QStringLiteral("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    const char* gridCaptions[2] = {"Editor Grid", "Tile Selector Grid"};
+    for (int i = 0; i < 2; ++i) {
+        mnuGrid[i] = mnuView->addAction(QLatin1String(gridCaptions[i]));
+        mnuGrid[i]->setObjectName(QStringLiteral("mnuGrid%1").arg(i));
+        mnuGrid[i]->setCheckable(true);
+        mnuGrid[i]->setEnabled(false);
+    }
+    mnuView->menuAction()->setEnabled(false);
+
+    mnuTools = bar->addMenu(QStringLiteral("&Tools"));
+    mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    mnuGenerator = named(mnuTools->addAction(QStringLiteral("&Password Generator")), "mnuGenerator");
+
+    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuAbout = named(mnuHelp->addAction(QStringLiteral("&About")), "mnuAbout");
+    mnuInternet = mnuHelp->addMenu(QStringLiteral("&Internet"));
+    mnuInternet->setObjectName(QStringLiteral("mnuInternet"));
+    mnuGantrow = named(mnuInternet->addAction(QStringLiteral("Gantrow")), "mnuGantrow");
+    mnuEmal = named(mnuInternet->addAction(QStringLiteral("Email Author")), "mnuEmal");
+
+    connect(mnuOpen, &QAction::triggered, this, &frmVornEd::mnuOpen_Click);
+    connect(mnuSave, &QAction::triggered, this, &frmVornEd::mnuSave_Click);
+    connect(mnuSaveAS, &QAction::triggered, this, &frmVornEd::mnuSaveAS_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmVornEd::mnuExit_Click);
+}
+
+QString frmVornEd::PanelText(int panel) const
+{
+    return (panel == 1 || panel == 2) ? m_panels[panel - 1]->text() : QString();
+}
+
+void frmVornEd::SetPanelText(int panel, const QString& text)
+{
+    if (panel == 1 || panel == 2)
+        m_panels[panel - 1]->setText(text);
+}
+
+clsDialog& frmVornEd::Dialog()
+{
+    if (!m_dialog)
+        m_dialog = std::make_unique<clsDialog>();
+    return *m_dialog;
+}
+
+void frmVornEd::SetFileCaption()
+{
+    setWindowTitle(CaptionFor(Dialog().VBGetFileTitle(RomFileName)));
+}
+
+void frmVornEd::mnuOpen_Click()
+{
+    // The dialog works on a copy, so a cancel leaves RomFileName as it was.
+    QString fileName = RomFileName;
+    QString fileTitle;
+    bool readOnly = false;
+    QString filter = QLatin1String(RomFilter);
+    std::int32_t filterIndex = 1;
+    std::uint32_t flags = 0;
+    if (!Dialog().VBGetOpenFileName(fileName, fileTitle, true, false, &readOnly, false, &filter,
+                                    &filterIndex, QCoreApplication::applicationDirPath(), QString(),
+                                    QStringLiteral("NES"), this, &flags)) {
+        if (Dialog().ExtendedError() == FnErrBufferTooSmall)
+            ShowAppMessage(this, QStringLiteral("The file name is longer than %1 characters.")
+                                     .arg(DialogTextLimit));
+        return;
+    }
+
+    // Read first; only a complete image replaces the one in memory.
+    RomBytes bytes;
+    QString error;
+    if (!LoadRomFile(fileName, bytes, error)) {
+        ShowAppMessage(this, error);
+        return;
+    }
+    RomFileName = fileName;
+    RomImage = std::move(bytes);
+    SetPanelText(1, RomFileName);
+    mnuLevel->menuAction()->setEnabled(true);
+    mnuSave->setEnabled(true);
+    mnuSaveAS->setEnabled(true);
+    SetFileCaption();
+    mnuEdit->menuAction()->setEnabled(true);
+    ZoneTableProblems.clear();
+    BuildZoneTable(RomImage, ZoneTable, &ZoneTableProblems);
+}
+
+void frmVornEd::mnuSave_Click()
+{
+    if (RomFileName.isEmpty())
+        return;
+    QString error;
+    if (!SaveRomFile(RomFileName, RomImage, error))
+        ShowAppMessage(this, error);
+}
+
+void frmVornEd::mnuSaveAS_Click()
+{
+    QString fileName = RomFileName;
+    QString fileTitle;
+    QString filter = QLatin1String(RomFilter);
+    std::int32_t filterIndex = 1;
+    std::uint32_t flags = Ofn::PathMustExist;
+    if (!Dialog().VBGetSaveFileName(fileName, fileTitle, true, &filter, &filterIndex,
+                                    QCoreApplication::applicationDirPath(),
+                                    QStringLiteral("Choose Location to Save Document to"),
+                                    QStringLiteral("NES"), this, &flags)) {
+        if (Dialog().ExtendedError() == FnErrBufferTooSmall)
+            ShowAppMessage(this, QStringLiteral("The file name is longer than %1 characters.")
+                                     .arg(DialogTextLimit));
+        return;
+    }
+    // Only a completed write moves the editing to the new name.
+    QString error;
+    if (!SaveRomFile(fileName, RomImage, error)) {
+        ShowAppMessage(this, error);
+        return;
+    }
+    RomFileName = fileName;
+    SetPanelText(1, RomFileName);
+    SetFileCaption();
+}
+
+void frmVornEd::mnuExit_Click()
+{
+    close();
+}
+
+bool frmVornEd::Form_QueryUnload()
+{
+    MessageRequest question;
+    question.Title = QStringLiteral("Quit");
+    question.Text = QStringLiteral("Are You Sure You Want To Exit?");
+    question.Icon = QMessageBox::Question;
+    question.Buttons = QMessageBox::Yes | QMessageBox::No;
+    question.DefaultButton = QMessageBox::No;
+    return ShowMessage(this, question) == QMessageBox::Yes;
+}
+
+void frmVornEd::closeEvent(QCloseEvent* event)
+{
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    EndProgram()();
+}

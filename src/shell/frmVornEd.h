@@ -1,0 +1,88 @@
+#pragma once
+// The main window: menu bar, level view with its room bar, tile selector with
+// its page bar and preview, the "Edit Tile" button and the status bar.
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QStatusBar;
+class PictureBox;
+class clsDialog;
+
+class frmVornEd : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmVornEd(QWidget* parent = nullptr);
+    ~frmVornEd() override;
+
+    // Window caption: "VornEd V0.3", with " - " and the file title when a file is open.
+    static QString CaptionFor(const QString& fileTitle);
+
+    // Text of status bar panel 1 or 2.
+    QString PanelText(int panel) const;
+    void SetPanelText(int panel, const QString& text);
+
+    clsDialog& Dialog();
+
+    // Ends the program after the close question was answered Yes. Tests
+    // replace it; by default it leaves the event loop at once.
+    static std::function<void()>& EndProgram();
+
+    // Controls (names as the window describes them).
+    PictureBox* picEditor = nullptr;
+    QScrollBar* hLevel_Frames = nullptr;
+    PictureBox* picTile = nullptr;
+    QScrollBar* hsTable = nullptr;
+    PictureBox* picSelectedTile = nullptr;
+    QPushButton* cmdEditTile = nullptr;
+    QStatusBar* SB1 = nullptr;
+
+    // Menus.
+    QMenu* mnuFIle = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* FileFiller1 = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuSaveAS = nullptr;
+    QAction* FileFiller2 = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuPalette = nullptr;
+    QAction* mnuTileEditor = nullptr;
+    QMenu* mnuLevel = nullptr;
+    std::array<QAction*, 7> mnuStageSelect{};
+    QMenu* mnuView = nullptr;
+    std::array<QAction*, 2> mnuGrid{};
+    QMenu* mnuTools = nullptr;
+    QAction* mnuGenerator = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+    QMenu* mnuInternet = nullptr;
+    QAction* mnuGantrow = nullptr;
+    QAction* mnuEmal = nullptr;
+
+public slots:
+    void mnuOpen_Click();
+    void mnuSave_Click();
+    void mnuSaveAS_Click();
+    void mnuExit_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    // Asks "Are You Sure You Want To Exit?"; true when the answer is Yes.
+    bool Form_QueryUnload();
+    void SetFileCaption();
+
+    std::array<QLabel*, 2> m_panels{};
+    std::unique_ptr<clsDialog> m_dialog;
+};
