@@ -8,7 +8,7 @@
 std::int32_t RoomLayoutOffset(const LevelContext& level, int room)
 {
     const ZoneInfo* zone = level.zoneInfo();
-    if (!zone)
+    if (!zone || room < 0)   // rooms are numbered from 0
         return NoOffset;
     return ReadRomPointer(level.rom, zone->RoomTable, room);
 }
