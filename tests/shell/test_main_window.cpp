@@ -1,6 +1,7 @@
 // The main window as a user drives it: menus, Open, Save, Save As, the close
 // question, and what a refused file leaves behind.
 #include "rom/ProgramState.h"
+#include "rom/RomFile.h"
 #include "shell/clsDialog.h"
 #include "shell/frmVornEd.h"
 #include "widgets/MessageBox.h"
@@ -12,6 +13,7 @@
 #include <QStatusBar>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -275,6 +277,64 @@ private slots:
         QVERIFY(!w.mnuSave->isEnabled());
         QVERIFY(!w.mnuEdit->menuAction()->isEnabled());
         QCOMPARE(w.windowTitle(), QStringLiteral("VornEd V0.3"));
+    }
+
+    void failedSaveChangesNothing_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("Save: write fails part way") << "fault";
+        QTest::newRow("Save As: target is a folder") << "directory";
+        QTest::newRow("Save As: folder removed after the dialog") << "vanished";
+        QTest::newRow("Save As: read-only folder") << "readonly";
+    }
+    void failedSaveChangesNothing()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("game.nes"));
+        QVERIFY(WriteFile(path, Pattern(60000)));
+        frmVornEd w;
+        openVia(w, path);
+        QVERIFY(RomImage.write(10, 0x5A));   // an unsaved edit
+        const QByteArray inMemory = ImageBytes();
+
+        QString target;
+        if (kind == "fault") {
+            SetRomWriteFault([](qint64) { return QStringLiteral("No space left on device"); });
+            w.mnuSave->trigger();
+            SetRomWriteFault(nullptr);
+            target = path;
+        } else {
+            const QString sub = dir.filePath(QStringLiteral("sub"));
+            QVERIFY(QDir().mkdir(sub));
+            target = sub + QStringLiteral("/copy.nes");
+            if (kind == "directory") {
+                QVERIFY(QDir().mkdir(target));
+            } else if (kind == "readonly") {
+                QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+                QFile probe(sub + QStringLiteral("/probe"));
+                if (probe.open(QIODevice::WriteOnly)) {
+                    probe.remove();
+                    QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+                    QSKIP("running with rights that write into a read-only folder");
+                }
+            }
+            clsDialog::SetFileDialogRunner([&](const FileDialogRequest&) {
+                if (kind == "vanished")
+                    QDir(sub).removeRecursively();
+                return FileDialogAnswer{true, target, 1, 0};
+            });
+            w.mnuSaveAS->trigger();
+            QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].Title, QStringLiteral("VornEd"));
+        QVERIFY2(m_messages[0].Text.contains(target), qPrintable(m_messages[0].Text));
+        QCOMPARE(ReadFile(path), Pattern(60000));
+        QCOMPARE(ImageBytes(), inMemory);
+        QCOMPARE(RomFileName, path);
+        QCOMPARE(w.PanelText(1), path);
+        QCOMPARE(w.windowTitle(), QStringLiteral("VornEd V0.3 - game.nes"));
     }
 
     void closeQuestion_data()
