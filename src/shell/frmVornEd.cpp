@@ -8,6 +8,7 @@
 #include "level/RoomView.h"
 #include "rom/ProgramState.h"
 #include "rom/RomFile.h"
+#include "rom/ZoneCheck.h"
 #include "shell/clsDialog.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
@@ -229,8 +230,8 @@ void frmVornEd::mnuOpen_Click()
     mnuSaveAS->setEnabled(true);
     SetFileCaption();
     mnuEdit->menuAction()->setEnabled(true);
-    ZoneTableProblems.clear();
-    BuildZoneTable(RomImage, ZoneTable, &ZoneTableProblems);
+    BuildZoneTable(RomImage, ZoneTable);
+    ZoneTableProblems = CheckZones(RomImage, ZoneTable);
 }
 
 void frmVornEd::mnuSave_Click()
