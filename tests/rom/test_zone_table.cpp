@@ -1,4 +1,5 @@
 // Pointer reading and the zone table built from an image's zone headers.
+#include "rom/ZoneCheck.h"
 #include "rom/ZoneTable.h"
 
 #include <QtTest>
@@ -86,9 +87,7 @@ private slots:
         const RomBytes rom = ImageWithHeaders(0x8100, 0x8200, 0xC300);
         ZoneTableArray table{};
         table[20].TileBank = 5; // stale data must not survive
-        std::vector<ZoneProblem> problems;
-        BuildZoneTable(rom, table, &problems);
-        QVERIFY(problems.empty());
+        BuildZoneTable(rom, table);
         for (int s = 0; s < ZoneCount; ++s) {
             const ZoneConstants& c = ZoneConstantsTable[s];
             const std::int32_t bankStart = (c.HeaderOffset - 16) / 0x4000 * 0x4000 + 16;
@@ -131,13 +130,12 @@ private slots:
         }
     }
 
-    void shortImageRecordsWhatIsMissing()
+    void shortImageMarksUnreadablePointers()
     {
         // Long enough for the headers of zones 1-3 only.
         const RomBytes rom = ImageOfSize(0x4028);
         ZoneTableArray table{};
-        std::vector<ZoneProblem> problems;
-        BuildZoneTable(rom, table, &problems);
+        BuildZoneTable(rom, table);
         for (int s = 0; s < 3; ++s)
             QVERIFY(table[s].RoomTable != NoOffset);
         for (int s = 3; s < ZoneCount; ++s) {
@@ -146,9 +144,47 @@ private slots:
             QCOMPARE(table[s].MetatileAttrs, NoOffset);
             QCOMPARE(table[s].TileBank, ZoneConstantsTable[s].TileBank);
         }
-        QCOMPARE(problems.size(), std::size_t(12));
-        QCOMPARE(problems.front().Zone, 4);
-        QCOMPARE(problems.front().Offset, std::int64_t(0x8010));
+    }
+
+    void checkZonesNamesWhatLiesOutside()
+    {
+        // Headers of zones 1-3 only; their pointers lead into the image's
+        // first bank, but room layouts, tables and tiles lie beyond its end.
+        RomBytes rom = ImageOfSize(0x4100);
+        Put16(rom, 0x4010 + 0, 0x8050);   // zone 1 attributes at 0x4060: 256 bytes, beyond the end
+        Put16(rom, 0x4010 + 2, 0x8000);   // zone 1 tiles at 0x4010: 4096 bytes, beyond
+        Put16(rom, 0x4010 + 6, 0x80C0);   // zone 1 room table at 0x40D0: 33 pointers, some beyond
+        Put16(rom, 0x40D2, 0x80E0);       // room 1's layout at 0x40F0: 48 bytes, past the end
+        ZoneTableArray table{};
+        BuildZoneTable(rom, table);
+        const std::vector<ZoneProblem> problems = CheckZones(rom, table);
+        auto has = [&](int zone, const std::string& what, std::int64_t offset) {
+            for (const ZoneProblem& p : problems)
+                if (p == ZoneProblem{zone, what, offset})
+                    return true;
+            return false;
+        };
+        QVERIFY(has(1, "metatile attribute table", 0x4060));
+        QVERIFY(has(1, "metatile tile table", 0x4010));
+        QVERIFY(!has(1, "room 0 layout", 0x4010));      // pointer 0x0000: inside
+        QVERIFY(has(1, "room 1 layout", 0x40F0));
+        QVERIFY(has(1, "room pointer 24", 0x40D0 + 48));  // first entry past the end
+        QVERIFY(has(1, "tile block", 0x39010));
+        QVERIFY(has(4, "header", 0x8010));
+        QVERIFY(has(4, "room table pointer", 0x8016));
+        QVERIFY(has(7, "tile block", 0x3F010));
+        // Palettes: zone 1's table at 0x1EDA is inside; its pointers read
+        // zero, so its colours lie at 0x10, inside too.
+        for (const ZoneProblem& p : problems)
+            QVERIFY2(p.What.rfind("palette", 0) != 0, p.What.c_str());
+    }
+
+    void checkZonesOnAFullImageWithValidData()
+    {
+        RomBytes rom = ImageWithHeaders(0x8100, 0x8200, 0x8300);
+        ZoneTableArray table{};
+        BuildZoneTable(rom, table);
+        QVERIFY(CheckZones(rom, table).empty());
     }
 };
 
