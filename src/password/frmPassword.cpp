@@ -32,6 +32,18 @@ W* Named(W* widget, const QString& name, const QRect& geometry)
     return widget;
 }
 
+// Narrows a label's font until its caption fits the label's fixed width.
+void FitCaption(QLabel* label)
+{
+    QFont f = label->font();
+    for (int stretch = 100; stretch >= 70; stretch -= 5) {
+        f.setStretch(stretch);
+        if (QFontMetrics(f).horizontalAdvance(label->text()) <= label->width())
+            break;
+    }
+    label->setFont(f);
+}
+
 const QStringList ProgressItems = {
     QStringLiteral("Active"), QStringLiteral("ID Aquired"), QStringLiteral("Disarmed")};
 
@@ -67,6 +79,11 @@ frmPassword::frmPassword(QWidget* owner)
     setObjectName(QStringLiteral("frmPassword"));
     setWindowTitle(QStringLiteral("VornGen"));
     setFixedSize(6735 / 15, 3195 / 15);
+    // The layout is sized for an 8 point dialog font; larger defaults would
+    // clip the captions.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     buildControls();
     Form_Load();
 }
@@ -92,6 +109,7 @@ void frmPassword::buildControls()
         lblStage[i] = Named(new QLabel(QStringLiteral("Sector %1").arg(i + 1), Frame1),
                             QStringLiteral("lblStage%1").arg(i),
                             Twips(column ? 2400 : 240, top, 615, 255));
+        FitCaption(lblStage[i]);
         cboSectorProgress[i] = Named(new QComboBox(Frame1), QStringLiteral("cboSectorProgress%1").arg(i),
                                      Twips(column ? 3120 : 960, top, 1215, 315));
     }
@@ -218,6 +236,9 @@ bool frmPassword::txtPassword_KeyPress(QKeyEvent* event)
         cmdDecode->setFocus(Qt::OtherFocusReason);
         return true;
     }
+    // Shortcuts (Ctrl+A, Ctrl+V ...) are not typed characters.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
     const QString text = event->text();
     if (text.size() != 1)
         return false;

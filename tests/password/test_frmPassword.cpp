@@ -247,6 +247,10 @@ void TestFrmPassword::ninthCharacterIgnored()
     QTest::keyClicks(w.txtPassword, "b");
     QTest::keyClicks(w.txtPassword, "K");
     QCOMPARE(w.txtPassword->text(), QStringLiteral("BDFGJK01"));
+    // Select-all is a shortcut, not a vowel: the next letter replaces the text.
+    QTest::keyClick(w.txtPassword, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(w.txtPassword, "d");
+    QCOMPARE(w.txtPassword->text(), QStringLiteral("D"));
 }
 
 void TestFrmPassword::enterRunsDecodeAndFocusesButton()
