@@ -1,5 +1,6 @@
 #include "shell/frmVornEd.h"
 
+#include "password/frmPassword.h"
 #include "rom/ProgramState.h"
 #include "rom/RomFile.h"
 #include "rom/ZoneCheck.h"
@@ -165,6 +166,7 @@ void frmVornEd::buildMenus()
     connect(mnuSave, &QAction::triggered, this, &frmVornEd::mnuSave_Click);
     connect(mnuSaveAS, &QAction::triggered, this, &frmVornEd::mnuSaveAS_Click);
     connect(mnuExit, &QAction::triggered, this, &frmVornEd::mnuExit_Click);
+    connect(mnuGenerator, &QAction::triggered, this, &frmVornEd::mnuGenerator_Click);
 }
 
 QString frmVornEd::PanelText(int panel) const
@@ -261,6 +263,11 @@ void frmVornEd::mnuSaveAS_Click()
     RomFileName = fileName;
     SetPanelText(1, RomFileName);
     SetFileCaption();
+}
+
+void frmVornEd::mnuGenerator_Click()
+{
+    ShowPasswordWindow(this);
 }
 
 void frmVornEd::mnuExit_Click()

@@ -72,6 +72,7 @@ public slots:
     void mnuSave_Click();
     void mnuSaveAS_Click();
     void mnuExit_Click();
+    void mnuGenerator_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
