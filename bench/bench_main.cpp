@@ -2,6 +2,8 @@
 // figure can be read as a ratio to what the machine's memory allows.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -16,6 +18,19 @@ static void BM_CopyLevelPixels(benchmark::State& state)
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_CopyLevelPixels);
+BENCHMARK(BM_CopyLevelPixels)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_MAIN();
+// The window benchmarks need an application object; without a display they
+// run on the offscreen platform.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,26 +1,17 @@
-// Opening and saving a full-size image.
+// Opening and saving the full-size (262,160-byte) demo cartridge.
+#include "rom/DemoCartridge.h"
 #include "rom/RomFile.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
 
-namespace {
-RomBytes FullSizeImage()
-{
-    std::vector<std::uint8_t> bytes(262160);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>(i * 31);
-    return RomBytes(std::move(bytes));
-}
-}
-
 static void BM_OpenImage(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.nes"));
     QString error;
-    if (!SaveRomFile(path, FullSizeImage(), error)) {
+    if (!SaveRomFile(path, MakeDemoCartridge(), error)) {
         state.SkipWithError("could not write the image");
         return;
     }
@@ -37,7 +28,7 @@ static void BM_SaveImage(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.nes"));
-    const RomBytes rom = FullSizeImage();
+    const RomBytes rom = MakeDemoCartridge();
     QString error;
     for (auto _ : state)
         if (!SaveRomFile(path, rom, error))

@@ -18,6 +18,43 @@ RomBytes TileImage(const std::array<std::uint8_t, 16>& tile, int extra = 0)
 }
 
 std::uint32_t Packed(int index) { return NesColourTable[std::size_t(index)]; }
+
+// The decoding steps one pixel at a time, written apart from the decoder: each
+// tile pixel's block in order, stopping at the first element outside the
+// buffer. tile empty: the "no data" checker. Returns what PlotTile returns.
+bool ReferencePlot(std::vector<std::uint32_t>& bits, const std::vector<std::uint8_t>& tile,
+                   std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t m)
+{
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 8; ++c) {
+            std::uint32_t colour;
+            if (tile.empty()) {
+                colour = ((r / 2 + c / 2) & 1) ? NoDataColourB : NoDataColourA;
+            } else {
+                const int v = ((tile[std::size_t(r)] >> (7 - c)) & 1) + 2 * ((tile[std::size_t(r + 8)] >> (7 - c)) & 1);
+                const std::uint8_t index[4] = {Back, C1, C2, C3};
+                colour = Packed(index[v]);
+            }
+            for (std::int64_t j = 0; j < m; ++j)
+                for (std::int64_t k = 0; k < m; ++k) {
+                    const std::int64_t i = (y + r * m + j) * w + x + c * m + k;
+                    if (i < 0 || i >= std::int64_t(bits.size()))
+                        return false;
+                    bits[std::size_t(i)] = colour;
+                }
+        }
+    return true;
+}
+
+// A buffer whose every element differs, so that any element written, or
+// written in another order, shows.
+std::vector<std::uint32_t> Numbered(std::size_t size)
+{
+    std::vector<std::uint32_t> bits(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bits[i] = 0xA0000000u + std::uint32_t(i);
+    return bits;
+}
 }
 
 class TestNesTiles : public QObject {
@@ -148,6 +185,100 @@ private slots:
         QCOMPARE(bits[64], Packed(C3));
         QCOMPARE(bits[67], Packed(C3));
         QCOMPARE(bits[68], 0u);
+    }
+
+    // Every placement gives exactly the pixels and the result of the
+    // pixel-by-pixel steps: wholly inside, reaching past the right edge (the
+    // tile continues on the next rows), starting before the buffer, running
+    // past its end or ending exactly on its last element, lines longer than
+    // the row stride (lines overlap, the later write wins), and scale 0.
+    void plotTileMatchesPixelByPixel_data()
+    {
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<bool>("noData");
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("scale 1 inside") << 64 << 11907 << 8 << 16 << 1 << false << true;
+        QTest::newRow("scale 2 inside") << 64 << 11907 << 48 << 48 << 2 << false << true;
+        QTest::newRow("scale 8 inside") << 128 << 48387 << 64 << 64 << 8 << false << true;
+        QTest::newRow("scale 2 in the last cell") << 64 << 4096 << 48 << 48 << 2 << false << true;
+        QTest::newRow("past the right edge, scale 1") << 64 << 11907 << 60 << 0 << 1 << false << true;
+        QTest::newRow("past the right edge, scale 2") << 64 << 11907 << 50 << 3 << 2 << false << true;
+        QTest::newRow("past the right edge, scale 8") << 128 << 48387 << 100 << 0 << 8 << false << true;
+        QTest::newRow("negative x from row 1") << 64 << 11907 << -5 << 1 << 2 << false << true;
+        QTest::newRow("before the start") << 64 << 11907 << -5 << 0 << 1 << false << false;
+        QTest::newRow("above the start") << 64 << 11907 << 0 << -1 << 2 << false << false;
+        QTest::newRow("ends on the last element") << 64 << 15 * 64 + 16 << 0 << 0 << 2 << false << true;
+        QTest::newRow("one element short") << 64 << 15 * 64 + 15 << 0 << 0 << 2 << false << false;
+        QTest::newRow("stops in the first line") << 64 << 11907 << 0 << 186 << 1 << false << false;
+        QTest::newRow("stops in a later line") << 64 << 11907 << 0 << 180 << 2 << false << false;
+        QTest::newRow("scale 8 stops") << 64 << 11907 << 0 << 150 << 8 << false << false;
+        QTest::newRow("line as long as the stride") << 8 << 200 << 0 << 0 << 1 << false << true;
+        QTest::newRow("line longer than the stride") << 7 << 200 << 2 << 1 << 1 << false << true;
+        QTest::newRow("scale 2 lines overlap") << 10 << 400 << 3 << 2 << 2 << false << true;
+        QTest::newRow("scale 8 in a 3-wide buffer") << 3 << 11907 << 0 << 0 << 8 << false << true;
+        QTest::newRow("scale 255 runs out") << 64 << 11907 << 0 << 0 << 255 << false << false;
+        QTest::newRow("scale 0") << 64 << 11907 << 10 << 10 << 0 << false << true;
+        QTest::newRow("no data inside") << 64 << 11907 << 16 << 32 << 2 << true << true;
+        QTest::newRow("no data past the right edge") << 64 << 11907 << 56 << 0 << 2 << true << true;
+        QTest::newRow("no data stops") << 64 << 11907 << 0 << 184 << 2 << true << false;
+    }
+    void plotTileMatchesPixelByPixel()
+    {
+        QFETCH(int, w);
+        QFETCH(int, size);
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, scale);
+        QFETCH(bool, noData);
+        QFETCH(bool, complete);
+        // Every row a different mix of the four values.
+        const std::vector<std::uint8_t> tile{0x80, 0x7E, 0x5A, 0xFF, 0x00, 0x0F, 0xC3, 0x81,
+                                             0x01, 0x3C, 0xA5, 0xFF, 0x00, 0xF0, 0x66, 0x18};
+        const RomBytes rom{tile};
+        Canvas picture(64, 64);
+        clsNesTiles t;
+        std::vector<std::uint32_t> bits;
+        BitmapInfoHeader header;
+        QVERIFY(!t.Init(picture, header, bits));
+        bits = Numbered(std::size_t(size));
+        std::vector<std::uint32_t> expected = bits;
+        const std::int64_t loc = noData ? 1 : 0;
+        QCOMPARE(ReferencePlot(expected, noData ? std::vector<std::uint8_t>{} : tile, x, y, w, scale), complete);
+        QCOMPARE(PlotTile(t, bits, rom, loc, x, y, w, std::uint8_t(scale)), complete);
+        QCOMPARE(bits.size(), std::size_t(size));
+        for (std::size_t i = 0; i < bits.size(); ++i)
+            if (bits[i] != expected[i])
+                QFAIL(qPrintable(QStringLiteral("element %1: %2, expected %3").arg(i).arg(bits[i], 0, 16).arg(expected[i], 0, 16)));
+    }
+
+    // Each Init on the same picture empties the buffer again, whatever was
+    // drawn or written into it since.
+    void initEmptiesTheBufferEachTime()
+    {
+        std::array<std::uint8_t, 16> tile;
+        tile.fill(0xFF);
+        const RomBytes rom = TileImage(tile);
+        Canvas picture(64, 64);
+        clsNesTiles t;
+        std::vector<std::uint32_t> bits;
+        BitmapInfoHeader header;
+        QVERIFY(!t.Init(picture, header, bits));
+        t.DrawTile(bits, rom, 0, Back, C1, C2, C3, 0, 0, 2);
+        bits.back() = 0x123456;
+        bits[5000] = 0x654321;
+        QVERIFY(!t.Init(picture, header, bits));
+        QCOMPARE(bits.size(), std::size_t(11907));
+        QVERIFY(std::all_of(bits.begin(), bits.end(), [](std::uint32_t v) { return v == 0; }));
+        // A smaller picture after a larger one: the buffer shrinks and is empty.
+        Canvas small(8, 8);
+        bits.assign(bits.size(), 0x777777u);
+        QVERIFY(!t.Init(small, header, bits));
+        QCOMPARE(bits.size(), std::size_t(3 * 7 * 7));
+        QVERIFY(std::all_of(bits.begin(), bits.end(), [](std::uint32_t v) { return v == 0; }));
     }
 
     void initOnSixtyFourSquare()
