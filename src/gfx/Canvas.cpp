@@ -26,11 +26,15 @@ void Canvas::blit(int dx, int dy, int w, int h, const Canvas& source, int sx, in
     h = std::min({h, source.height() - sy, height() - dy});
     if (w <= 0 || h <= 0)
         return;
-    for (int row = 0; row < h; ++row) {
-        const auto* from = reinterpret_cast<const QRgb*>(source.m_image.constScanLine(sy + row)) + sx;
-        auto* to = reinterpret_cast<QRgb*>(m_image.scanLine(dy + row)) + dx;
-        std::memmove(to, from, static_cast<std::size_t>(w) * sizeof(QRgb));
-    }
+    // Both images are 32-bit; their rows are addressed once, not per row
+    // (taking a writable row of a QImage checks its sharing every time).
+    const qsizetype fromStride = source.m_image.bytesPerLine();
+    const uchar* from = source.m_image.constBits() + sy * fromStride + sx * qsizetype(sizeof(QRgb));
+    const qsizetype toStride = m_image.bytesPerLine();
+    uchar* to = m_image.bits() + dy * toStride + dx * qsizetype(sizeof(QRgb));
+    const std::size_t bytes = static_cast<std::size_t>(w) * sizeof(QRgb);
+    for (int row = 0; row < h; ++row, from += fromStride, to += toStride)
+        std::memmove(to, from, bytes);
 }
 
 void Canvas::line(int x1, int y1, int x2, int y2, QRgb colour)
@@ -54,17 +58,19 @@ int Canvas::setPixels(const std::uint32_t* pixels, std::int64_t count, int lines
 {
     const int w = width();
     lines = std::min(lines, height());
-    int copied = 0;
+    // Only whole rows that the buffer holds are copied.
+    lines = static_cast<int>(std::min<std::int64_t>(lines, std::max<std::int64_t>(count, 0) / w));
+    if (lines <= 0)
+        return 0;
+    uchar* const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
     for (int row = 0; row < lines; ++row) {
-        const std::int64_t first = static_cast<std::int64_t>(row) * w;
-        if (first + w > count)
-            break;
-        auto* to = reinterpret_cast<QRgb*>(m_image.scanLine(row));
+        const std::uint32_t* from = pixels + static_cast<std::int64_t>(row) * w;
+        auto* to = reinterpret_cast<QRgb*>(bits + row * stride);
         for (int x = 0; x < w; ++x)
-            to[x] = pixels[first + x] | 0xFF000000u;
-        ++copied;
+            to[x] = from[x] | 0xFF000000u;
     }
-    return copied;
+    return lines;
 }
 
 void Canvas::refresh() const

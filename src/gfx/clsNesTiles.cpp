@@ -15,6 +15,72 @@ std::uint32_t NoDataColourAt(int r, int c)
 {
     return ((r / 2 + c / 2) & 1) ? NoDataColourB : NoDataColourA;
 }
+
+void NoDataRow(int r, std::uint32_t (&colours)[8])
+{
+    for (int c = 0; c < 8; ++c)
+        colours[c] = NoDataColourAt(r, c);
+}
+
+// Makes `bits` `size` zeroed elements. A buffer of the same size is kept
+// (no new allocation) and only its 64-byte blocks that are not all zero are
+// written: after a metatile the part no tile reached is merely read, which
+// keeps it out of the write traffic of every redraw.
+void ZeroBuffer(std::vector<std::uint32_t>& bits, std::size_t size)
+{
+    if (bits.size() != size) {
+        bits.assign(size, 0u);
+        return;
+    }
+    constexpr std::size_t Block = 16;
+    std::uint32_t* const p = bits.data();
+    std::size_t i = 0;
+    for (; i + Block <= size; i += Block) {
+        std::uint32_t any = 0;
+        for (std::size_t k = 0; k < Block; ++k)
+            any |= p[i + k];
+        if (any != 0)
+            std::fill_n(p + i, Block, 0u);
+    }
+    std::fill(p + i, p + size, 0u);
+}
+
+// A plane byte's eight bits spread to every other bit of a 16-bit value, the
+// leftmost pixel (bit 7) lowest: Spread[plane 0] | Spread[plane 1] << 1 holds
+// the value (0..3) of row pixel c in bits 2c and 2c + 1, so one row of a
+// tile is decoded with two look-ups.
+constexpr std::array<std::uint16_t, 256> MakeSpreadTable()
+{
+    std::array<std::uint16_t, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        std::uint16_t spread = 0;
+        for (int c = 0; c < 8; ++c)
+            if (b & (0x80 >> c))
+                spread = static_cast<std::uint16_t>(spread | (1u << (2 * c)));
+        table[static_cast<std::size_t>(b)] = spread;
+    }
+    return table;
+}
+constexpr std::array<std::uint16_t, 256> Spread = MakeSpreadTable();
+
+// The m lines (W apart) of one tile row: each of the eight colours repeated
+// m times across and down.
+inline void FillTileRow(std::uint32_t* line, const std::uint32_t (&colours)[8], std::int64_t m,
+                        std::int64_t W)
+{
+    if (m == 1) {
+        std::copy_n(colours, 8, line);
+    } else if (m == 2) {
+        std::uint32_t* const next = line + W;
+        for (int c = 0; c < 8; ++c)
+            line[2 * c] = line[2 * c + 1] = next[2 * c] = next[2 * c + 1] = colours[c];
+    } else {
+        for (int c = 0; c < 8; ++c)
+            std::fill_n(line + c * m, m, colours[c]);
+        for (std::int64_t j = 1; j < m; ++j)
+            std::copy_n(line, 8 * m, line + j * W);
+    }
+}
 }
 
 clsNesTiles& TileRenderer()
@@ -59,21 +125,46 @@ bool clsNesTiles::Init(Canvas& Tilebox, BitmapInfoHeader& pBih, std::vector<std:
         m_isReady = false;
         return true;
     }
-    bits.assign(static_cast<std::size_t>(size), 0u);
+    ZeroBuffer(bits, static_cast<std::size_t>(size));
     m_isReady = true;
     return false;
 }
 
-template <typename ColourAt>
-bool clsNesTiles::PlotPixels(std::vector<std::uint32_t>& BitMapBuffer, ColourAt colourAt,
+template <typename RowColours>
+bool clsNesTiles::PlotPixels(std::vector<std::uint32_t>& BitMapBuffer, RowColours rowColours,
                              std::int32_t x, std::int32_t y, std::int32_t W,
                              std::uint8_t Mulitply) const
 {
-    const std::int64_t last = static_cast<std::int64_t>(BitMapBuffer.size()) - 1;
     const std::int64_t m = Mulitply;
+    if (m == 0)
+        return true;
+    const std::int64_t size = static_cast<std::int64_t>(BitMapBuffer.size());
+    const std::int64_t side = 8 * m;
+    const std::int64_t first = std::int64_t(y) * W + x;
+    const std::int64_t lastOfTile = (std::int64_t(y) + side - 1) * W + x + side - 1;
+    std::uint32_t colours[8];
+
+    if (side <= W && first >= 0 && lastOfTile < size) {
+        // The whole tile lies inside the buffer and its lines do not overlap
+        // (a line is no longer than the row stride), so every element is
+        // written exactly once: line by line gives the same pixels as pixel
+        // by pixel. Lines that reach past the right edge still continue on
+        // the next row, as the index arithmetic is the same.
+        std::uint32_t* const origin = BitMapBuffer.data() + first;
+        for (int r = 0; r < 8; ++r) {
+            rowColours(r, colours);
+            FillTileRow(origin + r * m * W, colours, m, W);
+        }
+        return true;
+    }
+
+    // Pixel by pixel, each tile pixel's block before the next pixel, stopping
+    // at the first element outside the buffer.
+    const std::int64_t last = size - 1;
     for (int r = 0; r < 8; ++r) {
+        rowColours(r, colours);
         for (int c = 0; c < 8; ++c) {
-            const std::uint32_t colour = colourAt(r, c);
+            const std::uint32_t colour = colours[c];
             for (std::int64_t j = 0; j < m; ++j) {
                 for (std::int64_t k = 0; k < m; ++k) {
                     const std::int64_t i = (y + r * m + j) * W + (x + c * m + k);
@@ -99,7 +190,7 @@ bool clsNesTiles::PlotTile(std::vector<std::uint32_t>& BitMapBuffer, const RomBy
     if (!m_isReady)
         return false;
     if (!Tiledata.contains(Loc, 16))
-        return PlotPixels(BitMapBuffer, NoDataColourAt, x, y, W, Mulitply);
+        return PlotPixels(BitMapBuffer, NoDataRow, x, y, W, Mulitply);
     // The console ignores the top two bits of a colour index.
     const std::uint32_t colours[4] = {
         m_colourTable[static_cast<std::size_t>(BackColour & 0x3F)],
@@ -107,13 +198,15 @@ bool clsNesTiles::PlotTile(std::vector<std::uint32_t>& BitMapBuffer, const RomBy
         m_colourTable[Colour2 & 0x3Fu],
         m_colourTable[Colour3 & 0x3Fu],
     };
-    auto colourAt = [&](int r, int c) {
-        const int bit = 7 - c;
-        const int hi = (Tiledata.read(Loc + r + 8) >> bit) & 1 ? 2 : 0;
-        const int lo = (Tiledata.read(Loc + r) >> bit) & 1 ? 1 : 0;
-        return colours[hi + lo];
+    std::uint8_t planes[16];
+    for (int b = 0; b < 16; ++b)
+        planes[b] = static_cast<std::uint8_t>(Tiledata.read(Loc + b));
+    auto rowColours = [&](int r, std::uint32_t (&out)[8]) {
+        const unsigned values = Spread[planes[r]] | (unsigned(Spread[planes[r + 8]]) << 1);
+        for (int c = 0; c < 8; ++c)
+            out[c] = colours[(values >> (2 * c)) & 3u];
     };
-    return PlotPixels(BitMapBuffer, colourAt, x, y, W, Mulitply);
+    return PlotPixels(BitMapBuffer, rowColours, x, y, W, Mulitply);
 }
 
 bool clsNesTiles::DrawTile(std::vector<std::uint32_t>& BitMapBuffer, const RomBytes& Tiledata,
@@ -133,7 +226,7 @@ bool clsNesTiles::DrawNoDataTile(std::vector<std::uint32_t>& BitMapBuffer, std::
 {
     if (!m_isReady)
         return false;
-    return PlotPixels(BitMapBuffer, NoDataColourAt, x, y, m_tilebox->width(), Mulitply);
+    return PlotPixels(BitMapBuffer, NoDataRow, x, y, m_tilebox->width(), Mulitply);
 }
 
 std::int32_t clsNesTiles::RenderPic(const BitmapInfoHeader& pbmi,

@@ -72,10 +72,11 @@ private:
                   std::int64_t Loc, std::int32_t BackColour, std::uint8_t Colour1,
                   std::uint8_t Colour2, std::uint8_t Colour3, std::int32_t x, std::int32_t y,
                   std::int32_t W, std::uint8_t Mulitply);
-    // Writes each tile pixel's block in order; colourAt(r, c) gives the packed
-    // colour. Stops with false at the first element past the buffer's end.
-    template <typename ColourAt>
-    bool PlotPixels(std::vector<std::uint32_t>& BitMapBuffer, ColourAt colourAt, std::int32_t x,
+    // Writes the tile's pixels as Mulitply x Mulitply blocks; rowColours(r,
+    // colours) gives the eight packed colours of tile row r. Stops with false
+    // at the first element outside the buffer.
+    template <typename RowColours>
+    bool PlotPixels(std::vector<std::uint32_t>& BitMapBuffer, RowColours rowColours, std::int32_t x,
                     std::int32_t y, std::int32_t W, std::uint8_t Mulitply) const;
 
     Canvas* m_tilebox = nullptr;
