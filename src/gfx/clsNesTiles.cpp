@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 std::vector<std::uint32_t> TileBits;
@@ -20,29 +21,6 @@ void NoDataRow(int r, std::uint32_t (&colours)[8])
 {
     for (int c = 0; c < 8; ++c)
         colours[c] = NoDataColourAt(r, c);
-}
-
-// Makes `bits` `size` zeroed elements. A buffer of the same size is kept
-// (no new allocation) and only its 64-byte blocks that are not all zero are
-// written: after a metatile the part no tile reached is merely read, which
-// keeps it out of the write traffic of every redraw.
-void ZeroBuffer(std::vector<std::uint32_t>& bits, std::size_t size)
-{
-    if (bits.size() != size) {
-        bits.assign(size, 0u);
-        return;
-    }
-    constexpr std::size_t Block = 16;
-    std::uint32_t* const p = bits.data();
-    std::size_t i = 0;
-    for (; i + Block <= size; i += Block) {
-        std::uint32_t any = 0;
-        for (std::size_t k = 0; k < Block; ++k)
-            any |= p[i + k];
-        if (any != 0)
-            std::fill_n(p + i, Block, 0u);
-    }
-    std::fill(p + i, p + size, 0u);
 }
 
 // A plane byte's eight bits spread to every other bit of a 16-bit value, the
@@ -71,9 +49,13 @@ inline void FillTileRow(std::uint32_t* line, const std::uint32_t (&colours)[8], 
     if (m == 1) {
         std::copy_n(colours, 8, line);
     } else if (m == 2) {
+        // Each colour twice across, as one 8-byte store per line.
         std::uint32_t* const next = line + W;
-        for (int c = 0; c < 8; ++c)
-            line[2 * c] = line[2 * c + 1] = next[2 * c] = next[2 * c + 1] = colours[c];
+        for (int c = 0; c < 8; ++c) {
+            const std::uint64_t pair = colours[c] * 0x100000001ull;
+            std::memcpy(line + 2 * c, &pair, sizeof pair);
+            std::memcpy(next + 2 * c, &pair, sizeof pair);
+        }
     } else {
         for (int c = 0; c < 8; ++c)
             std::fill_n(line + c * m, m, colours[c]);
@@ -125,7 +107,8 @@ bool clsNesTiles::Init(Canvas& Tilebox, BitmapInfoHeader& pBih, std::vector<std:
         m_isReady = false;
         return true;
     }
-    ZeroBuffer(bits, static_cast<std::size_t>(size));
+    // Same size as before: no new allocation, the elements are zeroed in place.
+    bits.assign(static_cast<std::size_t>(size), 0u);
     m_isReady = true;
     return false;
 }
