@@ -81,6 +81,7 @@ public slots:
     void mnuSave_Click();
     void mnuSaveAS_Click();
     void mnuExit_Click();
+    void mnuGenerator_Click();
     void mnuStageSelect_Click(int Index);
     void mnuGrid_Click(int Index);
     void hsTable_Change();
