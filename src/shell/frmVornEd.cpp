@@ -3,6 +3,9 @@
 #include "rom/ProgramState.h"
 #include "rom/RomFile.h"
 #include "shell/clsDialog.h"
+#include "shell/frmAbout.h"
+#include "shell/modODMenus.h"
+#include "shell/WebLinks.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
 
@@ -37,6 +40,14 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     // Load: caption without a file.
     setWindowTitle(CaptionFor(QString()));
+    // The menus are drawn by the program, with pictures for these items.
+    InstallMenus(this, true);
+    RegisterMenuImage(mnuOpen->text(), ImgOpen, ImgOpenMask);
+    RegisterMenuImage(mnuSave->text(), ImgSave, ImgSaveMask);
+    RegisterMenuImage(mnuSaveAS->text(), ImgSaveAs, ImgSaveAsMask);
+    RegisterMenuImage(mnuExit->text(), ImgExit, ImgExitMask);
+    RegisterMenuArrayImages({mnuStageSelect.begin(), mnuStageSelect.end()}, ImgZone, ImgZoneMask, true);
+    RegisterMenuArrayImages({mnuGrid.begin(), mnuGrid.end()}, ImgZone, ImgZoneMask, false);
 }
 
 frmVornEd::~frmVornEd() = default;
@@ -164,6 +175,9 @@ void frmVornEd::buildMenus()
     connect(mnuSave, &QAction::triggered, this, &frmVornEd::mnuSave_Click);
     connect(mnuSaveAS, &QAction::triggered, this, &frmVornEd::mnuSaveAS_Click);
     connect(mnuExit, &QAction::triggered, this, &frmVornEd::mnuExit_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmVornEd::mnuAbout_Click);
+    connect(mnuGantrow, &QAction::triggered, this, &frmVornEd::mnuGantrow_Click);
+    connect(mnuEmal, &QAction::triggered, this, &frmVornEd::mnuEmal_Click);
 }
 
 QString frmVornEd::PanelText(int panel) const
@@ -267,6 +281,21 @@ void frmVornEd::mnuExit_Click()
     close();
 }
 
+void frmVornEd::mnuAbout_Click()
+{
+    ShowAboutBox(this);
+}
+
+void frmVornEd::mnuGantrow_Click()
+{
+    OpenMakerWebPage();
+}
+
+void frmVornEd::mnuEmal_Click()
+{
+    StartMailToAuthor();
+}
+
 bool frmVornEd::Form_QueryUnload()
 {
     MessageRequest question;
@@ -285,5 +314,6 @@ void frmVornEd::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    RemoveMenus(this);
     EndProgram()();
 }
