@@ -13,7 +13,7 @@ extern RomBytes RomImage;
 extern QString RomFileName;
 extern ZoneTableArray ZoneTable;
 extern std::int16_t CurrentZone;
-// What BuildZoneTable could not read in the open image.
+// What of the open image's zone data lies outside it (CheckZones).
 extern std::vector<ZoneProblem> ZoneTableProblems;
 
 // Puts every program-wide value back to its start state (used by tests).

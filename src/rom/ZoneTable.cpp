@@ -14,7 +14,7 @@ std::int32_t ReadRomPointer(const RomBytes& rom, std::int32_t tableOffset, std::
     return static_cast<std::int32_t>(bank * 0x4000 + 16 + p);
 }
 
-void BuildZoneTable(const RomBytes& rom, ZoneTableArray& table, std::vector<ZoneProblem>* problems)
+void BuildZoneTable(const RomBytes& rom, ZoneTableArray& table)
 {
     table = ZoneTableArray{};
     for (int s = 0; s < ZoneCount; ++s) {
@@ -26,15 +26,5 @@ void BuildZoneTable(const RomBytes& rom, ZoneTableArray& table, std::vector<Zone
         z.RoomTable = ReadRomPointer(rom, c.HeaderOffset, HeaderRooms);
         z.MetatileTiles = ReadRomPointer(rom, c.HeaderOffset, HeaderTiles);
         z.MetatileAttrs = ReadRomPointer(rom, c.HeaderOffset, HeaderAttrs);
-        if (problems) {
-            const struct { std::int32_t value; int entry; const char* what; } entries[] = {
-                {z.MetatileAttrs, HeaderAttrs, "header entry 0 (metatile attributes)"},
-                {z.MetatileTiles, HeaderTiles, "header entry 1 (metatile tiles)"},
-                {z.RoomTable, HeaderRooms, "header entry 3 (room table)"},
-            };
-            for (const auto& e : entries)
-                if (e.value == NoOffset)
-                    problems->push_back({s + 1, e.what, c.HeaderOffset + 2 * e.entry});
-        }
     }
 }

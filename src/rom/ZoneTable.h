@@ -52,7 +52,7 @@ constexpr std::int32_t NoOffset = -1;
 // holding the table. Returns NoOffset when the pointer cannot be read.
 std::int32_t ReadRomPointer(const RomBytes& rom, std::int32_t tableOffset, std::int32_t index);
 
-// Something of a zone that lies outside the image.
+// Something of a zone that lies outside the image (see ZoneCheck.h).
 struct ZoneProblem {
     int Zone;            // 1..7
     std::string What;    // "header", "room pointer 3", "tile block" ...
@@ -61,6 +61,5 @@ struct ZoneProblem {
 };
 
 // Fills slots 0..6 from the image's zone headers and clears the others.
-// Header entries that cannot be read become NoOffset and are reported.
-void BuildZoneTable(const RomBytes& rom, ZoneTableArray& table,
-                    std::vector<ZoneProblem>* problems = nullptr);
+// Header entries that cannot be read become NoOffset.
+void BuildZoneTable(const RomBytes& rom, ZoneTableArray& table);

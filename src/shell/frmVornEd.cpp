@@ -2,6 +2,7 @@
 
 #include "rom/ProgramState.h"
 #include "rom/RomFile.h"
+#include "rom/ZoneCheck.h"
 #include "shell/clsDialog.h"
 #include "shell/frmAbout.h"
 #include "shell/modODMenus.h"
@@ -236,8 +237,8 @@ void frmVornEd::mnuOpen_Click()
     mnuSaveAS->setEnabled(true);
     SetFileCaption();
     mnuEdit->menuAction()->setEnabled(true);
-    ZoneTableProblems.clear();
-    BuildZoneTable(RomImage, ZoneTable, &ZoneTableProblems);
+    BuildZoneTable(RomImage, ZoneTable);
+    ZoneTableProblems = CheckZones(RomImage, ZoneTable);
 }
 
 void frmVornEd::mnuSave_Click()
