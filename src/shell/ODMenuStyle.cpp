@@ -23,6 +23,22 @@ struct CaptionParts {
     QString Accelerator; // after the tab
 };
 
+// The text as shown: "&" marks the mnemonic, "&&" stands for one "&".
+QString withoutMnemonic(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (i + 1 >= text.size())
+                break;
+            ++i;
+        }
+        shown += text[i];
+    }
+    return shown;
+}
+
 CaptionParts splitCaption(const QString& caption)
 {
     const qsizetype tab = caption.indexOf(QLatin1Char('\t'));
@@ -73,7 +89,8 @@ QSize ODMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* optio
         return QSize(ImageColumn + 6, SeparatorHeight);
 
     const QString caption = ShownCaption(item->text);
-    const QSize text = item->fontMetrics.size(Qt::TextSingleLine | Qt::TextShowMnemonic, MeasuredText(caption));
+    const QSize text(item->fontMetrics.horizontalAdvance(withoutMnemonic(MeasuredText(caption))),
+                     item->fontMetrics.height());
     const QImage image = MenuImageFor(splitCaption(caption).Text);
     const int imageHeight = image.isNull() ? 0 : image.height();
     int width = text.width() + 6;
