@@ -1,6 +1,7 @@
 #include "shell/frmAbout.h"
 
 #include "shell/AppVersion.h"
+#include "shell/MenuImages.h"
 #include "shell/SysInfoTool.h"
 #include "shell/WebLinks.h"
 #include "widgets/CrLineLabel.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 
 namespace {
 // Client area 5730 x 3555 twips at 15 twips per pixel.
@@ -50,10 +50,12 @@ void frmAbout::buildControls()
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
     picIcon->setGeometry(16, 16, IconSize, IconSize);
-    QIcon icon = QApplication::windowIcon();
-    if (icon.isNull())
-        icon = style()->standardIcon(QStyle::SP_ComputerIcon);
-    picIcon->setPixmap(icon.pixmap(IconSize, IconSize));
+    // The program's icon; without one, its tile picture at twice the size.
+    const QIcon icon = QApplication::windowIcon();
+    if (!icon.isNull())
+        picIcon->setPixmap(icon.pixmap(IconSize, IconSize));
+    else
+        picIcon->setPixmap(QPixmap::fromImage(LoadMenuImage(ImgZone, ImgZoneMask).scaled(IconSize, IconSize)));
 
     lblTitle = new QLabel(this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));

@@ -193,6 +193,7 @@ void InstallMenus(QWidget* window, bool convertBar)
     }
     if (convertBar)
         convertMenuBar(window);
+    installedWindows().removeAll(QPointer<QWidget>());
     auto* hook = new ODMenuHook(window, convertBar);
     window->setProperty(OrigProcProperty, QVariant::fromValue<QObject*>(hook));
     installedWindows().append(window);

@@ -441,6 +441,32 @@ private slots:
         w.file->hide();
         RemoveMenus(&w.window);
     }
+
+    void drawnBarItemWhenHot()
+    {
+        MenuWindow w;
+        InstallMenus(&w.window, true);
+        w.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        QMenuBar* bar = w.window.menuBar();
+        const QRect help = bar->actionGeometry(bar->actions().at(4));
+        const QColor light = bar->palette().color(QPalette::Light);
+        const QColor dark = bar->palette().color(QPalette::Dark);
+        const QColor menubg = SchemeColour(QStringLiteral("menubg"));
+        QVERIFY(light != menubg && dark != menubg);
+        QCOMPARE(QColor(bar->grab().toImage().pixel(help.topLeft())), menubg);
+
+        // The pointer over an item raises its edge without opening it.
+        QMouseEvent move(QEvent::MouseMove, QPointF(help.center()), QPointF(bar->mapToGlobal(help.center())),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        QTRY_COMPARE(QColor(bar->grab().toImage().pixel(help.topLeft())).rgb(), light.rgb());
+        const QImage shot = bar->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(help.bottomRight())).rgb(), dark.rgb());
+        QCOMPARE(Share(shot, help, SchemeColour(QStringLiteral("Selected"))), 0.0);
+        QVERIFY(!bar->actions().at(4)->menu<QMenu*>()->isVisible());
+        RemoveMenus(&w.window);
+    }
 };
 
 QTEST_MAIN(TestMenus)
