@@ -1,5 +1,6 @@
 #include "shell/frmVornEd.h"
 
+#include "password/frmPassword.h"
 #include "rom/ProgramState.h"
 #include "rom/RomFile.h"
 #include "rom/ZoneCheck.h"
@@ -179,6 +180,7 @@ void frmVornEd::buildMenus()
     connect(mnuAbout, &QAction::triggered, this, &frmVornEd::mnuAbout_Click);
     connect(mnuGantrow, &QAction::triggered, this, &frmVornEd::mnuGantrow_Click);
     connect(mnuEmal, &QAction::triggered, this, &frmVornEd::mnuEmal_Click);
+    connect(mnuGenerator, &QAction::triggered, this, &frmVornEd::mnuGenerator_Click);
 }
 
 QString frmVornEd::PanelText(int panel) const
@@ -275,6 +277,11 @@ void frmVornEd::mnuSaveAS_Click()
     RomFileName = fileName;
     SetPanelText(1, RomFileName);
     SetFileCaption();
+}
+
+void frmVornEd::mnuGenerator_Click()
+{
+    ShowPasswordWindow(this);
 }
 
 void frmVornEd::mnuExit_Click()

@@ -75,6 +75,7 @@ public slots:
     void mnuAbout_Click();
     void mnuGantrow_Click();
     void mnuEmal_Click();
+    void mnuGenerator_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
