@@ -72,6 +72,9 @@ public slots:
     void mnuSave_Click();
     void mnuSaveAS_Click();
     void mnuExit_Click();
+    void mnuAbout_Click();
+    void mnuGantrow_Click();
+    void mnuEmal_Click();
     void mnuGenerator_Click();
 
 protected:
