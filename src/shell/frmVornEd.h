@@ -81,6 +81,9 @@ public slots:
     void mnuSave_Click();
     void mnuSaveAS_Click();
     void mnuExit_Click();
+    void mnuAbout_Click();
+    void mnuGantrow_Click();
+    void mnuEmal_Click();
     void mnuGenerator_Click();
     void mnuStageSelect_Click(int Index);
     void mnuGrid_Click(int Index);
