@@ -1,12 +1,14 @@
 #include "gfx/clsNesTiles.h"
 
+#include "gfx/CpuFeatures.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 
-#if defined(__GNUC__) && defined(__x86_64__)
+#ifdef VORNED_HAVE_AVX2_PATH
 #include <immintrin.h>
 #endif
 
@@ -45,8 +47,7 @@ constexpr std::array<std::uint16_t, 256> MakeSpreadTable()
 }
 constexpr std::array<std::uint16_t, 256> Spread = MakeSpreadTable();
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#define VORNED_TILE_AVX2 1
+#ifdef VORNED_HAVE_AVX2_PATH
 // A tile that TileInside accepts, at scale 1 or 2, with AVX2: each tile
 // row's eight pixel values come from the two plane bytes by variable shifts,
 // and one permutation turns them into colours (and doubles them for scale 2).
@@ -77,12 +78,6 @@ __attribute__((target("avx2"))) void PlotInsideAvx2(std::uint32_t* origin, const
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(line + W + 8), b);
         }
     }
-}
-
-bool HasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
 }
 #endif
 
@@ -225,8 +220,8 @@ bool clsNesTiles::PlotTile(std::vector<std::uint32_t>& BitMapBuffer, const RomBy
     std::uint8_t planes[16];
     for (int b = 0; b < 16; ++b)
         planes[b] = static_cast<std::uint8_t>(Tiledata.read(Loc + b));
-#ifdef VORNED_TILE_AVX2
-    if ((Mulitply == 1 || Mulitply == 2) && TileInside(BitMapBuffer, x, y, W, Mulitply) && HasAvx2()) {
+#ifdef VORNED_HAVE_AVX2_PATH
+    if ((Mulitply == 1 || Mulitply == 2) && TileInside(BitMapBuffer, x, y, W, Mulitply) && CpuHasAvx2()) {
         PlotInsideAvx2(BitMapBuffer.data() + std::int64_t(y) * W + x, planes, colours, Mulitply, W);
         return true;
     }
