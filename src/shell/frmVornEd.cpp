@@ -6,6 +6,7 @@
 #include "gfx/TileSelector.h"
 #include "level/RoomLayout.h"
 #include "level/RoomView.h"
+#include "password/frmPassword.h"
 #include "rom/ProgramState.h"
 #include "rom/RomFile.h"
 #include "rom/ZoneCheck.h"
@@ -172,6 +173,7 @@ void frmVornEd::buildMenus()
     connect(mnuSave, &QAction::triggered, this, &frmVornEd::mnuSave_Click);
     connect(mnuSaveAS, &QAction::triggered, this, &frmVornEd::mnuSaveAS_Click);
     connect(mnuExit, &QAction::triggered, this, &frmVornEd::mnuExit_Click);
+    connect(mnuGenerator, &QAction::triggered, this, &frmVornEd::mnuGenerator_Click);
 }
 
 QString frmVornEd::PanelText(int panel) const
@@ -268,6 +270,11 @@ void frmVornEd::mnuSaveAS_Click()
     RomFileName = fileName;
     SetPanelText(1, RomFileName);
     SetFileCaption();
+}
+
+void frmVornEd::mnuGenerator_Click()
+{
+    ShowPasswordWindow(this);
 }
 
 void frmVornEd::mnuExit_Click()

@@ -90,6 +90,7 @@ public slots:
     void picEditor_MouseDown(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void hLevel_Frames_Change();
     void hLevel_Frames_Scroll();
+    void mnuGenerator_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

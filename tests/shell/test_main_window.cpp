@@ -337,6 +337,26 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("VornEd V0.3 - game.nes"));
     }
 
+    void passwordGeneratorOpensOnceOwnedByTheWindow()
+    {
+        frmVornEd w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.mnuGenerator->trigger();
+        QList<QWidget*> windows;
+        for (QWidget* child : w.findChildren<QWidget*>())
+            if (child->isWindow() && child->windowTitle() == QStringLiteral("VornGen"))
+                windows << child;
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows[0]->isVisible());
+        QCOMPARE(windows[0]->parentWidget(), static_cast<QWidget*>(&w));
+        w.mnuGenerator->trigger();
+        int count = 0;
+        for (QWidget* child : w.findChildren<QWidget*>())
+            count += child->isWindow() && child->windowTitle() == QStringLiteral("VornGen");
+        QCOMPARE(count, 1);
+    }
+
     void closeQuestion_data()
     {
         QTest::addColumn<bool>("viaExit");
