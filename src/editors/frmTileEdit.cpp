@@ -94,6 +94,10 @@ void frmTileEdit::buildControls()
     cmdRefresh = new QPushButton(QStringLiteral("Refresh Editor"), this);
     cmdRefresh->setObjectName(QStringLiteral("cmdRefresh"));
     cmdRefresh->setGeometry(40, 256, 81, 25);
+    // The caption fits the button's fixed width in a small font.
+    QFont small = cmdRefresh->font();
+    small.setPixelSize(10);
+    cmdRefresh->setFont(small);
     connect(cmdRefresh, &QPushButton::clicked, this, &frmTileEdit::cmdRefresh_Click);
 
     // The quadrant chooser, 2 x 2 like the quadrants, top right.
