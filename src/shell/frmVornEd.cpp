@@ -13,6 +13,9 @@
 #include "rom/RomFile.h"
 #include "rom/ZoneCheck.h"
 #include "shell/clsDialog.h"
+#include "shell/frmAbout.h"
+#include "shell/modODMenus.h"
+#include "shell/WebLinks.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
 
@@ -48,6 +51,14 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
     connectLevelControls();
     // Load: caption without a file.
     setWindowTitle(CaptionFor(QString()));
+    // The menus are drawn by the program, with pictures for these items.
+    InstallMenus(this, true);
+    RegisterMenuImage(mnuOpen->text(), ImgOpen, ImgOpenMask);
+    RegisterMenuImage(mnuSave->text(), ImgSave, ImgSaveMask);
+    RegisterMenuImage(mnuSaveAS->text(), ImgSaveAs, ImgSaveAsMask);
+    RegisterMenuImage(mnuExit->text(), ImgExit, ImgExitMask);
+    RegisterMenuArrayImages({mnuStageSelect.begin(), mnuStageSelect.end()}, ImgZone, ImgZoneMask, true);
+    RegisterMenuArrayImages({mnuGrid.begin(), mnuGrid.end()}, ImgZone, ImgZoneMask, false);
 }
 
 frmVornEd::~frmVornEd() = default;
@@ -175,6 +186,9 @@ void frmVornEd::buildMenus()
     connect(mnuSave, &QAction::triggered, this, &frmVornEd::mnuSave_Click);
     connect(mnuSaveAS, &QAction::triggered, this, &frmVornEd::mnuSaveAS_Click);
     connect(mnuExit, &QAction::triggered, this, &frmVornEd::mnuExit_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmVornEd::mnuAbout_Click);
+    connect(mnuGantrow, &QAction::triggered, this, &frmVornEd::mnuGantrow_Click);
+    connect(mnuEmal, &QAction::triggered, this, &frmVornEd::mnuEmal_Click);
     connect(mnuGenerator, &QAction::triggered, this, &frmVornEd::mnuGenerator_Click);
 }
 
@@ -284,6 +298,21 @@ void frmVornEd::mnuExit_Click()
     close();
 }
 
+void frmVornEd::mnuAbout_Click()
+{
+    ShowAboutBox(this);
+}
+
+void frmVornEd::mnuGantrow_Click()
+{
+    OpenMakerWebPage();
+}
+
+void frmVornEd::mnuEmal_Click()
+{
+    StartMailToAuthor();
+}
+
 bool frmVornEd::Form_QueryUnload()
 {
     MessageRequest question;
@@ -302,6 +331,7 @@ void frmVornEd::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    RemoveMenus(this);
     EndProgram()();
 }
 

@@ -83,6 +83,10 @@ public slots:
     void mnuSave_Click();
     void mnuSaveAS_Click();
     void mnuExit_Click();
+    void mnuAbout_Click();
+    void mnuGantrow_Click();
+    void mnuEmal_Click();
+    void mnuGenerator_Click();
     void mnuStageSelect_Click(int Index);
     void mnuGrid_Click(int Index);
     void hsTable_Change();
@@ -94,7 +98,6 @@ public slots:
     void picEditor_MouseDown(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void hLevel_Frames_Change();
     void hLevel_Frames_Scroll();
-    void mnuGenerator_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -8,6 +8,7 @@
 #include "gfx/clsNesTiles.h"
 #include "level/RoomLayout.h"
 #include "level/RoomView.h"
+#include "rom/DemoCartridge.h"
 
 #include <QtTest>
 
@@ -41,27 +42,40 @@ class TestRoomView : public QObject {
 private slots:
     void wholeRoomsMatchTheReference_data()
     {
+        QTest::addColumn<bool>("demo");
         QTest::addColumn<int>("zone");
         QTest::addColumn<int>("room");
-        QTest::newRow("zone 1 room 0") << 0 << 0;
-        QTest::newRow("zone 1 room 32") << 0 << 32;
-        QTest::newRow("zone 3 room 5") << 2 << 5;
-        QTest::newRow("zone 4 room 17") << 3 << 17;
-        QTest::newRow("zone 6 room 33") << 5 << 33;
-        QTest::newRow("zone 7 room 27") << 6 << 27;
+        QTest::newRow("fixture zone 1 room 0") << false << 0 << 0;
+        QTest::newRow("fixture zone 1 room 32") << false << 0 << 32;
+        QTest::newRow("fixture zone 3 room 5") << false << 2 << 5;
+        QTest::newRow("fixture zone 4 room 17") << false << 3 << 17;
+        QTest::newRow("fixture zone 6 room 33") << false << 5 << 33;
+        QTest::newRow("fixture zone 7 room 27") << false << 6 << 27;
+        for (int s = 0; s < ZoneCount; ++s)
+            for (int room : {0, 5, int(ZoneConstantsTable[std::size_t(s)].LastRoom)})
+                QTest::addRow("demo zone %d room %d", s + 1, room) << true << s << room;
     }
     void wholeRoomsMatchTheReference()
     {
+        QFETCH(bool, demo);
         QFETCH(int, zone);
         QFETCH(int, room);
-        fixture::ImageBuilder b = fixture::MakeLevelImageBuilder(2024);
-        const RomBytes rom = b.rom();
+        const RomBytes rom = demo ? MakeDemoCartridge() : fixture::MakeLevelImage(2024);
         ZoneTableArray zones;
         BuildZoneTable(rom, zones);
         Canvas scratch(64, 64), view(512, 384);
         DrawRoom(LevelContext{rom, zones, zone}, room, scratch, view);
-        const QString mismatch = RoomMismatch(view, b.bytes(), zone, room);
+        const QString mismatch = RoomMismatch(view, rom.bytes(), zone, room);
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+        if (demo) {
+            // The demo's rooms are drawn from real data: no cell is "no data"
+            // and the room is not one flat colour.
+            for (int i = 0; i < 48; ++i)
+                QVERIFY(!IsNoDataCell(view, i % 8, i / 8));
+            const QImage image = view.image();
+            QVERIFY(image.copy(0, 0, 64, 64) != image.copy(448, 320, 64, 64) ||
+                    image.pixel(0, 0) != image.pixel(100, 100));
+        }
     }
 
     void roomBytesMapToCells_data()
