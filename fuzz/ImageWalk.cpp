@@ -1,5 +1,7 @@
 #include "ImageWalk.h"
 
+#include "editors/MetatileEdits.h"
+#include "editors/PaletteSlots.h"
 #include "gfx/Canvas.h"
 #include "gfx/LevelContext.h"
 #include "gfx/Metatile.h"
@@ -44,6 +46,7 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
     std::set<std::int64_t> written;
 
     Canvas scratch(64, 64), view(512, 384), selector(64, 256), preview(64, 64);
+    Canvas block(128, 128), swatch(32, 32), grid(512, 128);
     for (int zone = 0; zone < ZoneCount; ++zone) {
         const LevelContext level{rom, zones, zone};
         const int lastRoom = zones[zone].LastRoom;
@@ -83,6 +86,55 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
                     Broken();
                 ++result.PlaceRefused;
             }
+        }
+    }
+
+    // The editors: previews and swatches for a range of metatiles, then a few
+    // edits, each allowed to change only the byte its core function names.
+    for (int zone = 0; zone < ZoneCount; ++zone) {
+        const LevelContext level{rom, zones, zone};
+        const int first = static_cast<int>(random.next() % 256);
+        for (int n = 0; n < 4; ++n) {
+            const int m = (first + n) % 256;
+            for (int q = 0; q < 4; ++q) {
+                DrawTileBlock(level, block, m, q, 8);
+                DrawTileBlockGrid(block);
+                (void)QuadrantColours(level, m, q);
+            }
+        }
+        for (int slot = 0; slot <= 12; ++slot) {
+            const int colour = ReadPaletteSlot(level, slot);
+            PaintSwatch(swatch, colour);
+            (void)ColourTooltip(colour);
+        }
+        DrawPaletteGrid(grid, 32 * static_cast<int>(random.next() % 16), 32 * static_cast<int>(random.next() % 4));
+
+        const int m = static_cast<int>(random.next() % 256);
+        const int q = static_cast<int>(random.next() % 4);
+        const int k = static_cast<int>(random.next() % 4);
+        const auto tile = static_cast<std::uint8_t>(random.next());
+        const std::int64_t tileAt = QuadrantTileOffset(level, m, q, k);
+        if (WriteQuadrantTile(rom, zones, zone, m, q, k, tile)) {
+            if (rom.read(tileAt) != tile)
+                Broken();
+            written.insert(tileAt);
+        } else if (rom.contains(tileAt)) {
+            Broken();
+        }
+        const int palette = static_cast<int>(random.next() % 4);
+        const auto attrAt = MetatileAttrOffset(level, m);
+        if (WriteQuadrantPalette(rom, zones, zone, m, q, palette)) {
+            if (ReadQuadrantPalette(level, m, q) != palette)
+                Broken();
+            written.insert(attrAt);
+        }
+        const int slot = static_cast<int>(random.next() % 13);
+        const auto colour = static_cast<std::uint8_t>(random.next() % 64);
+        const std::int64_t slotAt = PaletteSlotOffset(level, slot);
+        if (WritePaletteSlot(rom, zones, zone, slot, colour) == SlotWrite::Written) {
+            if (rom.read(slotAt) != colour)
+                Broken();
+            written.insert(slotAt);
         }
     }
 
