@@ -1,6 +1,8 @@
-// The tile decoder on its own: one tile at the scales the editor uses, and
-// the tile editor's block of four tiles at scale 8.
+// The tile decoder on its own: one tile at the scales the editor uses, the
+// same work as the tile editor's block (four tiles at scale 8), and the tile
+// editor's own block drawing.
 #include "BenchFixture.h"
+#include "editors/MetatileEdits.h"
 #include "gfx/clsNesTiles.h"
 
 #include <benchmark/benchmark.h>
@@ -48,3 +50,18 @@ static void BM_TileEditorBlock(benchmark::State& state)
     }
 }
 BENCHMARK(BM_TileEditorBlock)->Unit(benchmark::kMicrosecond);
+
+// The tile editor's own drawing: quadrant q of metatile m into its 128 x 128
+// preview at scale 8, stepping through metatiles and quadrants.
+static void BM_DrawTileBlock(benchmark::State& state)
+{
+    const LevelContext level = bench::DemoLevel();
+    Canvas picture(QuadrantPictureSide, QuadrantPictureSide);
+    int n = 0;
+    for (auto _ : state) {
+        DrawTileBlock(level, picture, (n / 4) % 256, n % 4, EditorScale);
+        n = (n + 1) % 1024;
+        benchmark::DoNotOptimize(picture.image().constBits());
+    }
+}
+BENCHMARK(BM_DrawTileBlock)->Unit(benchmark::kMicrosecond);
