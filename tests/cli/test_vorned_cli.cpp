@@ -31,6 +31,50 @@ private slots:
         QTest::newRow("info with two images") << QStringList{"info", "a.nes", "b.nes"} << "needs exactly one argument" << info;
         QTest::newRow("info with option") << QStringList{"info", "a.nes", "--zone", "1"} << "unknown option \"--zone\"" << info;
 
+        const QString render = QStringLiteral("usage: vorned-cli render IMAGE --zone N --room R -o OUT.png");
+        auto renderArgs = [](QStringList more) { return QStringList{"render", "a.nes"} + more; };
+        QTest::newRow("render without image") << QStringList{"render", "--zone", "1", "--room", "0", "-o", "x.png"}
+                                              << "render: needs exactly one image to read (got 0)" << render;
+        QTest::newRow("render without zone") << renderArgs({"--room", "0", "-o", "x.png"}) << "--zone is missing" << render;
+        QTest::newRow("render zone 0") << renderArgs({"--zone", "0", "--room", "0", "-o", "x.png"})
+                                       << "--zone must be a decimal number from 1 to 7, not \"0\"" << render;
+        QTest::newRow("render zone 8") << renderArgs({"--zone", "8", "--all", "-o", "x.png"})
+                                       << "--zone must be a decimal number from 1 to 7, not \"8\"" << render;
+        QTest::newRow("render room past zone 3") << renderArgs({"--zone", "3", "--room", "32", "-o", "x.png"})
+                                                 << "--room must be a decimal number from 0 to 31, not \"32\"" << render;
+        QTest::newRow("render room hex") << renderArgs({"--zone", "3", "--room", "0A", "-o", "x.png"})
+                                         << "--room must be a decimal number" << render;
+        QTest::newRow("render nothing chosen") << renderArgs({"--zone", "1", "-o", "x.png"})
+                                               << "say what to draw: --room R, --all or --metatiles" << render;
+        QTest::newRow("render room and all") << renderArgs({"--zone", "1", "--room", "0", "--all", "-o", "x.png"})
+                                             << "--room, --all and --metatiles exclude each other" << render;
+        QTest::newRow("render scale without all") << renderArgs({"--zone", "1", "--metatiles", "--scale", "1", "-o", "x.png"})
+                                                  << "--scale applies to --all only" << render;
+        QTest::newRow("render scale 3") << renderArgs({"--zone", "1", "--all", "--scale", "3", "-o", "x.png"})
+                                        << "--scale must be a decimal number from 1 to 2, not \"3\"" << render;
+        QTest::newRow("render without output") << renderArgs({"--zone", "1", "--all"}) << "-o OUT.png is missing" << render;
+        QTest::newRow("render output without value") << renderArgs({"--zone", "1", "--all", "-o"}) << "-o needs a value" << render;
+        QTest::newRow("render empty output") << renderArgs({"--zone", "1", "--all", "-o", ""})
+                                             << "the output file name is empty" << render;
+        QTest::newRow("render unknown flag") << renderArgs({"--zone", "1", "--all", "--grid", "-o", "x.png"})
+                                             << "unknown option \"--grid\"" << render;
+
+        const QString place = QStringLiteral("usage: vorned-cli place IMAGE");
+        auto placeArgs = [](QStringList more) { return QStringList{"place", "a.nes"} + more; };
+        const QStringList cell{"--zone", "2", "--room", "3", "--col", "4", "--row", "5", "--metatile", "6"};
+        QTest::newRow("place without image") << QStringList{"place"} + cell << "place: needs exactly one image to change" << place;
+        QTest::newRow("place without metatile") << placeArgs(cell.mid(0, 8)) << "--metatile is missing" << place;
+        QTest::newRow("place without col") << placeArgs(cell.mid(0, 4) + cell.mid(6)) << "--col is missing" << place;
+        QTest::newRow("place col 8") << placeArgs({"--zone", "2", "--room", "3", "--col", "8", "--row", "5", "--metatile", "6"})
+                                     << "--col must be a decimal number from 0 to 7, not \"8\"" << place;
+        QTest::newRow("place row 6") << placeArgs({"--zone", "2", "--room", "3", "--col", "7", "--row", "6", "--metatile", "6"})
+                                     << "--row must be a decimal number from 0 to 5, not \"6\"" << place;
+        QTest::newRow("place metatile 256") << placeArgs({"--zone", "2", "--room", "3", "--col", "7", "--row", "5", "--metatile", "256"})
+                                            << "--metatile must be a decimal number from 0 to 255, not \"256\"" << place;
+        QTest::newRow("place room past zone 7") << placeArgs({"--zone", "7", "--room", "28", "--col", "7", "--row", "5", "--metatile", "1"})
+                                                << "--room must be a decimal number from 0 to 27, not \"28\"" << place;
+        QTest::newRow("place two images") << QStringList{"place", "a.nes", "b.nes"} + cell << "needs exactly one image to change (got 2)" << place;
+
         const QString password = QStringLiteral("usage: vorned-cli password encode");
         QTest::newRow("password alone") << QStringList{"password"} << "say encode or decode" << password;
         QTest::newRow("password verb") << QStringList{"password", "make"} << "unknown password command \"make\"" << password;
@@ -87,12 +131,18 @@ private slots:
         QTest::addColumn<QStringList>("mentions");
         QTest::newRow("program") << QStringList{"--help"}
                                  << QStringList{"usage: vorned-cli COMMAND", "demo OUT.nes", "info IMAGE",
-                                                "password encode --sector S", "Exit status"};
+                                                "render IMAGE --zone N --room R", "place IMAGE", "password encode --sector S", "Exit status"};
         QTest::newRow("demo") << QStringList{"demo", "--help"} << QStringList{"usage: vorned-cli demo OUT.nes", "atomically"};
         QTest::newRow("info") << QStringList{"info", "--help"}
                               << QStringList{"usage: vorned-cli info IMAGE", "RoomTable=0x%05X", "prints as -1",
                                              "Problem: Zone N: WHAT at 0xOFFSET lies outside the image"};
         QTest::newRow("info help among arguments") << QStringList{"info", "a.nes", "-h"} << QStringList{"usage: vorned-cli info IMAGE"};
+        QTest::newRow("render") << QStringList{"render", "--help"}
+                                << QStringList{"render IMAGE --zone N --all [--scale 1] -o OUT.png", "512 x 384", "1024 x 1024",
+                                               "\"Room: 0A\""};
+        QTest::newRow("place") << QStringList{"place", "--help"}
+                               << QStringList{"usage: vorned-cli place IMAGE --zone N --room R --col C --row W --metatile M",
+                                              "left click"};
         QTest::newRow("password") << QStringList{"password", "--help"}
                                   << QStringList{"vorned-cli password decode PASSWORD", "0 Active, 1 ID Aquired, 2 Disarmed",
                                                  "\"Bad Password\""};

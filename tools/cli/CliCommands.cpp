@@ -3,14 +3,18 @@
 #include "DemoCommand.h"
 #include "InfoCommand.h"
 #include "PasswordCommand.h"
+#include "PlaceCommand.h"
+#include "RenderCommand.h"
 
 #include <array>
 
 namespace {
 
-const std::array<const CliCommand*, 3> Commands{{
+const std::array<const CliCommand*, 5> Commands{{
     &DemoCommand,
     &InfoCommand,
+    &RenderCommand,
+    &PlaceCommand,
     &PasswordCommand,
 }};
 
