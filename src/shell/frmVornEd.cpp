@@ -1,10 +1,19 @@
 #include "shell/frmVornEd.h"
 
+#include "gfx/Grid.h"
+#include "gfx/LevelContext.h"
+#include "gfx/Metatile.h"
+#include "gfx/TileSelector.h"
+#include "level/RoomLayout.h"
+#include "level/RoomView.h"
 #include "password/frmPassword.h"
 #include "rom/ProgramState.h"
 #include "rom/RomFile.h"
 #include "rom/ZoneCheck.h"
 #include "shell/clsDialog.h"
+#include "shell/frmAbout.h"
+#include "shell/modODMenus.h"
+#include "shell/WebLinks.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
 
@@ -37,8 +46,17 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
 {
     buildControls();
     buildMenus();
+    connectLevelControls();
     // Load: caption without a file.
     setWindowTitle(CaptionFor(QString()));
+    // The menus are drawn by the program, with pictures for these items.
+    InstallMenus(this, true);
+    RegisterMenuImage(mnuOpen->text(), ImgOpen, ImgOpenMask);
+    RegisterMenuImage(mnuSave->text(), ImgSave, ImgSaveMask);
+    RegisterMenuImage(mnuSaveAS->text(), ImgSaveAs, ImgSaveAsMask);
+    RegisterMenuImage(mnuExit->text(), ImgExit, ImgExitMask);
+    RegisterMenuArrayImages({mnuStageSelect.begin(), mnuStageSelect.end()}, ImgZone, ImgZoneMask, true);
+    RegisterMenuArrayImages({mnuGrid.begin(), mnuGrid.end()}, ImgZone, ImgZoneMask, false);
 }
 
 frmVornEd::~frmVornEd() = default;
@@ -166,6 +184,9 @@ void frmVornEd::buildMenus()
     connect(mnuSave, &QAction::triggered, this, &frmVornEd::mnuSave_Click);
     connect(mnuSaveAS, &QAction::triggered, this, &frmVornEd::mnuSaveAS_Click);
     connect(mnuExit, &QAction::triggered, this, &frmVornEd::mnuExit_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmVornEd::mnuAbout_Click);
+    connect(mnuGantrow, &QAction::triggered, this, &frmVornEd::mnuGantrow_Click);
+    connect(mnuEmal, &QAction::triggered, this, &frmVornEd::mnuEmal_Click);
     connect(mnuGenerator, &QAction::triggered, this, &frmVornEd::mnuGenerator_Click);
 }
 
@@ -275,6 +296,21 @@ void frmVornEd::mnuExit_Click()
     close();
 }
 
+void frmVornEd::mnuAbout_Click()
+{
+    ShowAboutBox(this);
+}
+
+void frmVornEd::mnuGantrow_Click()
+{
+    OpenMakerWebPage();
+}
+
+void frmVornEd::mnuEmal_Click()
+{
+    StartMailToAuthor();
+}
+
 bool frmVornEd::Form_QueryUnload()
 {
     MessageRequest question;
@@ -293,5 +329,180 @@ void frmVornEd::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    RemoveMenus(this);
     EndProgram()();
+}
+
+// ---- Level view and tile selector ----
+
+namespace {
+LevelContext CurrentLevel()
+{
+    return LevelContext{RomImage, ZoneTable, CurrentZone};
+}
+}
+
+void frmVornEd::connectLevelControls()
+{
+    for (int i = 0; i < int(mnuStageSelect.size()); ++i)
+        connect(mnuStageSelect[std::size_t(i)], &QAction::triggered, this,
+                [this, i] { mnuStageSelect_Click(i); });
+    for (int i = 0; i < int(mnuGrid.size()); ++i)
+        connect(mnuGrid[std::size_t(i)], &QAction::triggered, this, [this, i](bool checked) {
+            // The menu has flipped the mark already; mnuGrid_Click flips it itself.
+            mnuGrid[std::size_t(i)]->setChecked(!checked);
+            mnuGrid_Click(i);
+        });
+    connect(hsTable, &QScrollBar::valueChanged, this, &frmVornEd::hsTable_Change);
+    connect(hsTable, &QScrollBar::sliderMoved, this, &frmVornEd::hsTable_Scroll);
+    connect(hLevel_Frames, &QScrollBar::valueChanged, this, &frmVornEd::hLevel_Frames_Change);
+    connect(hLevel_Frames, &QScrollBar::sliderMoved, this, &frmVornEd::hLevel_Frames_Scroll);
+    connect(picTile, &PictureBox::mouseDown, this, &frmVornEd::picTile_MouseDown);
+    connect(picEditor, &PictureBox::mouseDown, this, &frmVornEd::picEditor_MouseDown);
+    connect(cmdEditTile, &QPushButton::clicked, this, &frmVornEd::cmdEditTile_Click);
+}
+
+bool frmVornEd::ZoneShown() const
+{
+    if (RomFileName.isEmpty())
+        return false;
+    for (const QAction* zone : mnuStageSelect)
+        if (zone->isChecked())
+            return true;
+    return false;
+}
+
+int frmVornEd::SelectedMetatile() const
+{
+    bool ok = false;
+    const int n = picSelectedTile->Tag.toInt(&ok);
+    return ok && n >= 0 && n <= 255 ? n : -1;
+}
+
+void frmVornEd::mnuStageSelect_Click(int Index)
+{
+    if (Index < 0 || Index >= int(mnuStageSelect.size()))
+        return;
+    for (int j = 0; j < int(mnuStageSelect.size()); ++j)
+        if (ZoneTable[std::size_t(j)].TileBank != 0)
+            mnuStageSelect[std::size_t(j)]->setChecked(false);
+    mnuStageSelect[std::size_t(Index)]->setChecked(true);
+    CurrentZone = std::int16_t(Index);
+    picSelectedTile->Tag = QStringLiteral("-1");
+    // Setting the values redraws through the change handlers when they move.
+    hLevel_Frames->setValue(0);
+    hLevel_Frames->setMaximum(ZoneTable[std::size_t(Index)].LastRoom);
+    hsTable->setValue(0);
+    hsTable->setMaximum(SelectorLastPage);
+    for (QAction* grid : mnuGrid)
+        grid->setEnabled(true);
+    mnuView->menuAction()->setEnabled(true);
+    // The palette editor's and the tile editor's Init are called here, in
+    // that order, once those windows exist.
+    DrawTable();
+    DrawLevel();
+}
+
+void frmVornEd::mnuGrid_Click(int Index)
+{
+    if (Index < 0 || Index >= int(mnuGrid.size()))
+        return;
+    QAction* grid = mnuGrid[std::size_t(Index)];
+    grid->setChecked(!grid->isChecked());
+    if (Index == 0)
+        DrawLevel();
+    else
+        DrawTable();
+}
+
+void frmVornEd::DrawLevel()
+{
+    if (!ZoneShown())
+        return;
+    const LevelContext level = CurrentLevel();
+    const int room = hLevel_Frames->value();
+    DrawRoom(level, room, picSelectedTile->canvas(), picEditor->canvas());
+    DrawPreview(level, picSelectedTile->canvas(), SelectedMetatile());
+    if (mnuGrid[0]->isChecked())
+        DrawGrid(picEditor->canvas());
+    SetPanelText(2, RoomText(room));
+    picEditor->canvas().refresh();
+}
+
+void frmVornEd::DrawTable()
+{
+    if (!ZoneShown())
+        return;
+    const LevelContext level = CurrentLevel();
+    // While the thumb is dragged the page under it is drawn.
+    DrawSelectorPage(level, hsTable->sliderPosition(), picSelectedTile->canvas(), picTile->canvas());
+    DrawPreview(level, picSelectedTile->canvas(), SelectedMetatile());
+    if (mnuGrid[1]->isChecked())
+        DrawGrid(picTile->canvas());
+    picTile->canvas().refresh();
+}
+
+void frmVornEd::hsTable_Change()
+{
+    DrawTable();
+}
+
+void frmVornEd::hsTable_Scroll()
+{
+    DrawTable();
+}
+
+void frmVornEd::picTile_MouseDown(int Button, Qt::KeyboardModifiers, double X, double Y)
+{
+    if (!ZoneShown() || Button != 1)
+        return;
+    const int n = SelectorMetatileAt(hsTable->value(), X, Y);
+    DrawMetatile(CurrentLevel(), picSelectedTile->canvas(), std::uint8_t(n), ViewScale);
+    picSelectedTile->Tag = QString::number(n);
+}
+
+void frmVornEd::cmdEditTile_Click()
+{
+    if (SelectedMetatile() == -1)
+        return;
+    // The tile editor opens here on the selected metatile once it exists.
+}
+
+void frmVornEd::picEditor_MouseDown(int Button, Qt::KeyboardModifiers, double X, double Y)
+{
+    const int selected = SelectedMetatile();
+    if (selected == -1 || RomFileName.isEmpty())
+        return;
+    const RoomCell cell = RoomCellAt(X, Y);
+    if (Button != 1)
+        return;
+    const int room = hLevel_Frames->value();
+    if (PlaceMetatile(RomImage, ZoneTable, CurrentZone, room, cell, std::uint8_t(selected)) !=
+        PlaceResult::Written) {
+        const QString number = QString::number(room, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        ShowAppMessage(this, QStringLiteral("The layout of room %1 lies outside the cartridge image; "
+                                            "the metatile was not placed.").arg(number));
+        return;
+    }
+    // Only the clicked cell is repainted, from the preview.
+    Canvas& view = picEditor->canvas();
+    view.blit(cell.Column * CellSize, cell.Row * CellSize, CellSize, CellSize, picSelectedTile->canvas());
+    view.refresh();
+    if (mnuGrid[0]->isChecked()) {
+        DrawGrid(view);
+        view.refresh();
+    }
+}
+
+void frmVornEd::hLevel_Frames_Change()
+{
+    DrawLevel();
+}
+
+void frmVornEd::hLevel_Frames_Scroll()
+{
+    if (!ZoneShown())
+        return;
+    // Only the text follows the thumb; the room is drawn when the drag ends.
+    SetPanelText(2, RoomText(hLevel_Frames->sliderPosition()));
 }

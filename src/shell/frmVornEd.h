@@ -31,6 +31,15 @@ public:
 
     clsDialog& Dialog();
 
+    // Redraw the level view (current room, preview, level grid, room text)
+    // and the tile selector (current page, preview, selector grid). They draw
+    // nothing before a file is open and a zone chosen.
+    void DrawLevel();
+    void DrawTable();
+
+    // SelectedMetatile: the number in the preview's Tag, -1 for none.
+    int SelectedMetatile() const;
+
     // Ends the program after the close question was answered Yes. Tests
     // replace it; by default it leaves the event loop at once.
     static std::function<void()>& EndProgram();
@@ -72,7 +81,19 @@ public slots:
     void mnuSave_Click();
     void mnuSaveAS_Click();
     void mnuExit_Click();
+    void mnuAbout_Click();
+    void mnuGantrow_Click();
+    void mnuEmal_Click();
     void mnuGenerator_Click();
+    void mnuStageSelect_Click(int Index);
+    void mnuGrid_Click(int Index);
+    void hsTable_Change();
+    void hsTable_Scroll();
+    void picTile_MouseDown(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
+    void cmdEditTile_Click();
+    void picEditor_MouseDown(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
+    void hLevel_Frames_Change();
+    void hLevel_Frames_Scroll();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,6 +104,9 @@ private:
     // Asks "Are You Sure You Want To Exit?"; true when the answer is Yes.
     bool Form_QueryUnload();
     void SetFileCaption();
+    void connectLevelControls();
+    // True once a file is open and a zone chosen (a zone entry is checked).
+    bool ZoneShown() const;
 
     std::array<QLabel*, 2> m_panels{};
     std::unique_ptr<clsDialog> m_dialog;
