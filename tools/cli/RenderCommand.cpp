@@ -31,7 +31,7 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
         a.fail(QStringLiteral("the output file name is empty"));
     if (a.ok() && SameFile(output, a.plain().first()))
         a.fail(QStringLiteral("-o names the image itself"));
-    if (!a.ok())
+    if (!a.ok() || !zone)
         return UsageError(err, a.reason(), &RenderCommand);
 
     RomBytes rom;
