@@ -73,6 +73,9 @@ private slots:
                                             << "--metatile must be a decimal number from 0 to 255, not \"256\"" << place;
         QTest::newRow("place room past zone 7") << placeArgs({"--zone", "7", "--room", "28", "--col", "7", "--row", "5", "--metatile", "1"})
                                                 << "--room must be a decimal number from 0 to 27, not \"28\"" << place;
+        QTest::newRow("place zone 9") << placeArgs({"--zone", "9", "--room", "3", "--col", "7", "--row", "5", "--metatile", "6"})
+                                      << "--zone must be a decimal number from 1 to 7, not \"9\"" << place;
+        QTest::newRow("place without zone") << placeArgs(cell.mid(2)) << "--zone is missing" << place;
         QTest::newRow("place two images") << QStringList{"place", "a.nes", "b.nes"} + cell << "needs exactly one image to change (got 2)" << place;
 
         const QString password = QStringLiteral("usage: vorned-cli password encode");

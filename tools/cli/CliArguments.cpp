@@ -59,6 +59,8 @@ void CliArguments::fail(const QString& reason)
 
 std::optional<int> CliArguments::number(const char* option, int low, int high, bool required)
 {
+    if (!ok())
+        return std::nullopt;
     if (!has(option)) {
         if (required)
             fail(QStringLiteral("%1 is missing").arg(QLatin1String(option)));
@@ -75,6 +77,8 @@ std::optional<int> CliArguments::number(const char* option, int low, int high, b
 
 std::optional<std::vector<int>> CliArguments::numberList(const char* option, int count, int low, int high)
 {
+    if (!ok())
+        return std::nullopt;
     if (!has(option))
         return std::vector<int>(static_cast<std::size_t>(count), 0);
     const QStringList parts = value(option).split(QLatin1Char(','));

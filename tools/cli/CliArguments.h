@@ -29,7 +29,8 @@ public:
     const QStringList& plain() const { return m_plain; }
 
     // The value of `option` as a decimal number from low to high. When it is
-    // missing (and required) or bad, returns nothing and sets reason().
+    // missing (and required) or bad, returns nothing and sets reason(); after
+    // an earlier problem returns nothing and keeps that reason.
     std::optional<int> number(const char* option, int low, int high, bool required = true);
 
     // The value of `option` as `count` comma-separated decimal numbers from

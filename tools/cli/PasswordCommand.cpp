@@ -11,10 +11,10 @@ int RunEncode(const QStringList& args, QTextStream& out, QTextStream& err)
                           {"--progress", true}, {"--gained", true}});
     if (a.ok() && !a.plain().isEmpty())
         a.fail(QStringLiteral("encode takes no plain arguments, got \"%1\"").arg(a.plain().first()));
-    const std::optional<int> sector = a.ok() ? a.number("--sector", 1, 7) : std::nullopt;
-    const std::optional<int> rations = a.ok() ? a.number("--rations", 0, 4) : std::nullopt;
-    const auto progress = a.ok() ? a.numberList("--progress", 6, 0, 2) : std::nullopt;
-    const auto gained = a.ok() ? a.numberList("--gained", 6, 0, 1) : std::nullopt;
+    const std::optional<int> sector = a.number("--sector", 1, 7);
+    const std::optional<int> rations = a.number("--rations", 0, 4);
+    const auto progress = a.numberList("--progress", 6, 0, 2);
+    const auto gained = a.numberList("--gained", 6, 0, 1);
     if (!a.ok())
         return UsageError(err, a.reason(), &PasswordCommand);
 

@@ -12,11 +12,11 @@ int RunPlace(const QStringList& args, QTextStream& out, QTextStream& err)
     CliArguments a(args, {{"--zone", true}, {"--room", true}, {"--col", true}, {"--row", true}, {"--metatile", true}});
     if (a.ok() && a.plain().size() != 1)
         a.fail(QStringLiteral("needs exactly one image to change (got %1)").arg(a.plain().size()));
-    const std::optional<int> zone = a.ok() ? a.number("--zone", 1, ZoneCount) : std::nullopt;
-    const std::optional<int> room = a.ok() ? a.number("--room", 0, ZoneLastRoom(*zone)) : std::nullopt;
-    const std::optional<int> column = a.ok() ? a.number("--col", 0, RoomColumns - 1) : std::nullopt;
-    const std::optional<int> row = a.ok() ? a.number("--row", 0, RoomRows - 1) : std::nullopt;
-    const std::optional<int> metatile = a.ok() ? a.number("--metatile", 0, 255) : std::nullopt;
+    const std::optional<int> zone = a.number("--zone", 1, ZoneCount);
+    const std::optional<int> room = a.number("--room", 0, zone ? ZoneLastRoom(*zone) : 0);
+    const std::optional<int> column = a.number("--col", 0, RoomColumns - 1);
+    const std::optional<int> row = a.number("--row", 0, RoomRows - 1);
+    const std::optional<int> metatile = a.number("--metatile", 0, 255);
     if (!a.ok())
         return UsageError(err, a.reason(), &PlaceCommand);
 

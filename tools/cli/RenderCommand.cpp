@@ -14,16 +14,16 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
                           {"--scale", true}, {"-o", true}});
     if (a.ok() && a.plain().size() != 1)
         a.fail(QStringLiteral("needs exactly one image to read (got %1)").arg(a.plain().size()));
-    const std::optional<int> zone = a.ok() ? a.number("--zone", 1, ZoneCount) : std::nullopt;
+    const std::optional<int> zone = a.number("--zone", 1, ZoneCount);
     const int picked = int(a.has("--room")) + int(a.has("--all")) + int(a.has("--metatiles"));
     if (a.ok() && picked == 0)
         a.fail(QStringLiteral("say what to draw: --room R, --all or --metatiles"));
     if (a.ok() && picked > 1)
         a.fail(QStringLiteral("--room, --all and --metatiles exclude each other"));
-    const std::optional<int> room = a.ok() && a.has("--room") ? a.number("--room", 0, ZoneLastRoom(*zone)) : std::nullopt;
+    const std::optional<int> room = zone && a.has("--room") ? a.number("--room", 0, ZoneLastRoom(*zone)) : std::nullopt;
     if (a.ok() && a.has("--scale") && !a.has("--all"))
         a.fail(QStringLiteral("--scale applies to --all only"));
-    const std::optional<int> scale = a.ok() ? a.number("--scale", 1, 2, false) : std::nullopt;
+    const std::optional<int> scale = a.number("--scale", 1, 2, false);
     if (a.ok() && !a.has("-o"))
         a.fail(QStringLiteral("-o OUT.png is missing"));
     const QString output = a.value("-o");
@@ -31,16 +31,17 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
         a.fail(QStringLiteral("the output file name is empty"));
     if (a.ok() && SameFile(output, a.plain().first()))
         a.fail(QStringLiteral("-o names the image itself"));
-    if (!a.ok() || !zone)
+    if (!a.ok())
         return UsageError(err, a.reason(), &RenderCommand);
 
+    const int slot = *zone - 1;
     RomBytes rom;
     QString error;
     if (!LoadRomFile(a.plain().first(), rom, error))
         return Failure(err, error);
     ZoneTableArray zones;
     BuildZoneTable(rom, zones);
-    const LevelContext level{rom, zones, *zone - 1};
+    const LevelContext level{rom, zones, slot};
 
     QImage picture;
     if (room)
@@ -48,7 +49,7 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
     else if (a.has("--metatiles"))
         picture = MetatileSheet(level);
     else
-        picture = RoomSheet(level, zones[std::size_t(*zone - 1)].LastRoom, scale.value_or(2));
+        picture = RoomSheet(level, zones[std::size_t(slot)].LastRoom, scale.value_or(2));
     if (!SavePng(output, picture, error))
         return Failure(err, error);
     out << "wrote " << picture.width() << " x " << picture.height() << " pixels to " << output << "\n";
