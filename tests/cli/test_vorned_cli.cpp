@@ -134,7 +134,8 @@ private slots:
         QTest::addColumn<QStringList>("mentions");
         QTest::newRow("program") << QStringList{"--help"}
                                  << QStringList{"usage: vorned-cli COMMAND", "demo OUT.nes", "info IMAGE",
-                                                "render IMAGE --zone N --room R", "place IMAGE", "password encode --sector S", "Exit status"};
+                                                "render IMAGE --zone N --room R", "render IMAGE --zone N --metatiles", "place IMAGE",
+                                                "password encode --sector S", "password decode PASSWORD", "Exit status"};
         QTest::newRow("demo") << QStringList{"demo", "--help"} << QStringList{"usage: vorned-cli demo OUT.nes", "atomically"};
         QTest::newRow("info") << QStringList{"info", "--help"}
                               << QStringList{"usage: vorned-cli info IMAGE", "RoomTable=0x%05X", "prints as -1",

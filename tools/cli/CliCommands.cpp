@@ -32,9 +32,11 @@ void PrintUsage(QTextStream& to)
           "       vorned-cli --help\n"
           "\n"
           "commands:\n";
-    for (const CliCommand* c : Commands)
-        to << "  " << QString::fromUtf8(c->usage).section(QLatin1Char('\n'), 0, 0) << "\n"
-           << "      " << c->summary << "\n";
+    for (const CliCommand* c : Commands) {
+        for (const QString& form : QString::fromUtf8(c->usage).split(QLatin1Char('\n')))
+            to << "  " << form << "\n";
+        to << "      " << c->summary << "\n";
+    }
     to << "\nExit status: 0 done, 1 a file could not be read or written (or the data\n"
           "was refused), 2 bad arguments. Nothing is written but the named output.\n";
     to.flush();
