@@ -1,5 +1,7 @@
 #include "ImageWalk.h"
 
+#include "editors/MetatileEdits.h"
+#include "editors/PaletteSlots.h"
 #include "gfx/Canvas.h"
 #include "gfx/LevelContext.h"
 #include "gfx/Metatile.h"
@@ -10,6 +12,8 @@
 #include "rom/ZoneCheck.h"
 #include "rom/ZoneTable.h"
 
+#include <algorithm>
+#include <set>
 #include <cstdlib>
 
 namespace {
@@ -38,22 +42,32 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
     BuildZoneTable(rom, zones);
     (void)CheckZones(rom, zones);
 
+    const RomBytes original = rom;
+    std::set<std::int64_t> written;
+
     Canvas scratch(64, 64), view(512, 384), selector(64, 256), preview(64, 64);
+    Canvas block(128, 128), swatch(32, 32), grid(512, 128);
     for (int zone = 0; zone < ZoneCount; ++zone) {
         const LevelContext level{rom, zones, zone};
         const int lastRoom = zones[zone].LastRoom;
-        const int rooms = options.Rooms < 0 ? lastRoom + 1 : std::min(options.Rooms, lastRoom + 1);
-        for (int room = 0; room < rooms; ++room) {
+        const int rooms = options.Rooms < 0 ? lastRoom + 1 : options.Rooms;
+        for (int i = 0; i < rooms; ++i) {
+            const int room = options.Rooms < 0 ? i
+                           : i == 0 ? lastRoom
+                                    : static_cast<int>(random.next() % static_cast<std::uint32_t>(lastRoom + 1));
             DrawRoom(level, room, scratch, view);
             ++result.RoomsDrawn;
         }
-        const int pages = options.Pages < 0 ? SelectorLastPage + 1 : std::min(options.Pages, SelectorLastPage + 1);
-        for (int page = 0; page < pages; ++page) {
+        const int pages = options.Pages < 0 ? SelectorLastPage + 1 : options.Pages;
+        for (int i = 0; i < pages; ++i) {
+            const int page = options.Pages < 0 ? i
+                           : i == 0 ? SelectorLastPage
+                                    : static_cast<int>(random.next() % (SelectorLastPage + 1));
             DrawSelectorPage(level, page, scratch, selector);
             ++result.PagesDrawn;
         }
 
-        // Place a few metatiles as left clicks would; only the cell's byte may change.
+        // Place a few metatiles as left clicks would.
         for (int i = 0; i < 4; ++i) {
             const int room = static_cast<int>(random.next() % static_cast<std::uint32_t>(lastRoom + 1));
             const RoomCell cell{static_cast<int>(random.next() % RoomColumns),
@@ -62,20 +76,74 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
             DrawPreview(level, preview, m);
             const std::int32_t start = RoomLayoutOffset(level, room);
             const std::int64_t at = start == NoOffset ? -1 : std::int64_t(start) + RoomCellIndex(cell);
-            const RomBytes before = rom;
             if (PlaceMetatile(rom, zones, zone, room, cell, m) == PlaceResult::Written) {
                 if (rom.read(at) != m)
                     Broken();
+                written.insert(at);
                 ++result.Placed;
             } else {
-                if (rom.contains(at) || !(rom == before))
+                if (rom.contains(at))
                     Broken();
                 ++result.PlaceRefused;
             }
-            if (rom.size() != size)
-                Broken();
         }
     }
+
+    // The editors: previews and swatches for a range of metatiles, then a few
+    // edits, each allowed to change only the byte its core function names.
+    for (int zone = 0; zone < ZoneCount; ++zone) {
+        const LevelContext level{rom, zones, zone};
+        const int first = static_cast<int>(random.next() % 256);
+        for (int n = 0; n < 4; ++n) {
+            const int m = (first + n) % 256;
+            for (int q = 0; q < 4; ++q) {
+                DrawTileBlock(level, block, m, q, 8);
+                DrawTileBlockGrid(block);
+                (void)QuadrantColours(level, m, q);
+            }
+        }
+        for (int slot = 0; slot <= 12; ++slot) {
+            const int colour = ReadPaletteSlot(level, slot);
+            PaintSwatch(swatch, colour);
+            (void)ColourTooltip(colour);
+        }
+        DrawPaletteGrid(grid, 32 * static_cast<int>(random.next() % 16), 32 * static_cast<int>(random.next() % 4));
+
+        const int m = static_cast<int>(random.next() % 256);
+        const int q = static_cast<int>(random.next() % 4);
+        const int k = static_cast<int>(random.next() % 4);
+        const auto tile = static_cast<std::uint8_t>(random.next());
+        const std::int64_t tileAt = QuadrantTileOffset(level, m, q, k);
+        if (WriteQuadrantTile(rom, zones, zone, m, q, k, tile)) {
+            if (rom.read(tileAt) != tile)
+                Broken();
+            written.insert(tileAt);
+        } else if (rom.contains(tileAt)) {
+            Broken();
+        }
+        const int palette = static_cast<int>(random.next() % 4);
+        const auto attrAt = MetatileAttrOffset(level, m);
+        if (WriteQuadrantPalette(rom, zones, zone, m, q, palette)) {
+            if (ReadQuadrantPalette(level, m, q) != palette)
+                Broken();
+            written.insert(attrAt);
+        }
+        const int slot = static_cast<int>(random.next() % 13);
+        const auto colour = static_cast<std::uint8_t>(random.next() % 64);
+        const std::int64_t slotAt = PaletteSlotOffset(level, slot);
+        if (WritePaletteSlot(rom, zones, zone, slot, colour) == SlotWrite::Written) {
+            if (rom.read(slotAt) != colour)
+                Broken();
+            written.insert(slotAt);
+        }
+    }
+
+    // Only the bytes the edits named may have changed.
+    if (rom.size() != size)
+        Broken();
+    for (std::int64_t i = 0; i < size; ++i)
+        if (rom.read(i) != original.read(i) && !written.count(i))
+            Broken();
 
     if (!options.SavePath.isEmpty()) {
         QString error;

@@ -9,7 +9,8 @@
 #include <cstdint>
 
 struct WalkOptions {
-    // Rooms and pages to draw per zone; -1 means all of them.
+    // Rooms and pages to draw per zone; -1 means all of them. Otherwise the
+    // last room and page are drawn first, then ones the seed picks.
     int Rooms = -1;
     int Pages = -1;
     // Where the save-and-reload step writes (empty: skipped).

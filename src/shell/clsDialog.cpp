@@ -126,11 +126,9 @@ void clsDialog::SetFileDialogRunner(FileDialogRunner runner)
     fileDialogRunner() = std::move(runner);
 }
 
-bool clsDialog::VBGetOpenFileName(QString& Filename, QString& FileTitle, bool FileMustExist,
-                                  bool MultiSelect, bool* ReadOnly, bool HideReadOnly,
-                                  QString* Filter, std::int32_t* FilterIndex,
-                                  const QString& InitDir, const QString& DlgTitle,
-                                  const QString& DefaultExt, QWidget* Owner, std::uint32_t* flags)
+bool clsDialog::RunFileMethod(FileDialogRequest request, QString& Filename, QString& FileTitle,
+                              QString* Filter, std::int32_t* FilterIndex, std::uint32_t* flags,
+                              std::int32_t cancelledIndex, bool* ReadOnly)
 {
     m_apiReturn = 0;
     m_extendedError = 0;
@@ -138,16 +136,9 @@ bool clsDialog::VBGetOpenFileName(QString& Filename, QString& FileTitle, bool Fi
         m_extendedError = FnErrBufferTooSmall;
         return false;
     }
-    FileDialogRequest request;
     request.FileName = Filename;
-    request.InitDir = InitDir;
-    request.Title = DlgTitle;
     request.Filter = ConvertDialogFilter(Filter ? *Filter : DefaultDialogFilter());
     request.FilterIndex = FilterIndex ? *FilterIndex : 1;
-    request.DefaultExt = DefaultExt;
-    request.Flags = OpenDialogFlags(FileMustExist, MultiSelect, ReadOnly && *ReadOnly,
-                                    HideReadOnly, flags ? *flags : 0);
-    request.Owner = Owner;
 
     FileDialogAnswer answer = RunFileDialog(request);
     if (answer.Confirmed && answer.FileName.size() > DialogTextLimit) {
@@ -161,7 +152,7 @@ bool clsDialog::VBGetOpenFileName(QString& Filename, QString& FileTitle, bool Fi
         FileTitle.clear();
         if (Filter) Filter->clear();
         if (flags) *flags = 0;
-        if (FilterIndex) *FilterIndex = -1;
+        if (FilterIndex) *FilterIndex = cancelledIndex;
         return false;
     }
     Filename = answer.FileName;
@@ -174,48 +165,35 @@ bool clsDialog::VBGetOpenFileName(QString& Filename, QString& FileTitle, bool Fi
     return true;
 }
 
+bool clsDialog::VBGetOpenFileName(QString& Filename, QString& FileTitle, bool FileMustExist,
+                                  bool MultiSelect, bool* ReadOnly, bool HideReadOnly,
+                                  QString* Filter, std::int32_t* FilterIndex,
+                                  const QString& InitDir, const QString& DlgTitle,
+                                  const QString& DefaultExt, QWidget* Owner, std::uint32_t* flags)
+{
+    FileDialogRequest request;
+    request.InitDir = InitDir;
+    request.Title = DlgTitle;
+    request.DefaultExt = DefaultExt;
+    request.Flags = OpenDialogFlags(FileMustExist, MultiSelect, ReadOnly && *ReadOnly,
+                                    HideReadOnly, flags ? *flags : 0);
+    request.Owner = Owner;
+    return RunFileMethod(request, Filename, FileTitle, Filter, FilterIndex, flags, -1, ReadOnly);
+}
+
 bool clsDialog::VBGetSaveFileName(QString& Filename, QString& FileTitle, bool OverWritePrompt,
                                   QString* Filter, std::int32_t* FilterIndex,
                                   const QString& InitDir, const QString& DlgTitle,
                                   const QString& DefaultExt, QWidget* Owner, std::uint32_t* flags)
 {
-    m_apiReturn = 0;
-    m_extendedError = 0;
-    if (Filename.size() > DialogTextLimit || FileTitle.size() > DialogTextLimit) {
-        m_extendedError = FnErrBufferTooSmall;
-        return false;
-    }
     FileDialogRequest request;
     request.Save = true;
-    request.FileName = Filename;
     request.InitDir = InitDir;
     request.Title = DlgTitle;
-    request.Filter = ConvertDialogFilter(Filter ? *Filter : DefaultDialogFilter());
-    request.FilterIndex = FilterIndex ? *FilterIndex : 1;
     request.DefaultExt = DefaultExt;
     request.Flags = SaveDialogFlags(OverWritePrompt, flags ? *flags : 0);
     request.Owner = Owner;
-
-    FileDialogAnswer answer = RunFileDialog(request);
-    if (answer.Confirmed && answer.FileName.size() > DialogTextLimit) {
-        answer = {};
-        m_extendedError = FnErrBufferTooSmall;
-    }
-    m_apiReturn = answer.Confirmed ? 1 : 0;
-    if (!answer.Confirmed) {
-        Filename.clear();
-        FileTitle.clear();
-        if (Filter) Filter->clear();
-        if (flags) *flags = 0;
-        if (FilterIndex) *FilterIndex = 0;
-        return false;
-    }
-    Filename = answer.FileName;
-    FileTitle = QFileInfo(answer.FileName).fileName();
-    if (flags) *flags = answer.Flags;
-    if (FilterIndex) *FilterIndex = answer.FilterIndex;
-    if (Filter) *Filter = DialogFilterPair(request.Filter, answer.FilterIndex);
-    return true;
+    return RunFileMethod(request, Filename, FileTitle, Filter, FilterIndex, flags, 0, nullptr);
 }
 
 QString clsDialog::VBGetFileTitle(const QString& sFile) const

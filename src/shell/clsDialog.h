@@ -100,6 +100,11 @@ public:
 
 private:
     void fillCustomColours();
+    // Runs a file dialog for either method and copies its answer back;
+    // `cancelledIndex` is what FilterIndex becomes when nothing was chosen.
+    bool RunFileMethod(FileDialogRequest request, QString& Filename, QString& FileTitle,
+                       QString* Filter, std::int32_t* FilterIndex, std::uint32_t* flags,
+                       std::int32_t cancelledIndex, bool* ReadOnly);
 
     std::int32_t m_apiReturn = 0;
     std::int32_t m_extendedError = 0;

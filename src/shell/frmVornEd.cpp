@@ -1,5 +1,7 @@
 #include "shell/frmVornEd.h"
 
+#include "editors/frmPaletteEditor.h"
+#include "editors/frmTileEdit.h"
 #include "gfx/Grid.h"
 #include "gfx/LevelContext.h"
 #include "gfx/Metatile.h"
@@ -360,6 +362,8 @@ void frmVornEd::connectLevelControls()
     connect(picTile, &PictureBox::mouseDown, this, &frmVornEd::picTile_MouseDown);
     connect(picEditor, &PictureBox::mouseDown, this, &frmVornEd::picEditor_MouseDown);
     connect(cmdEditTile, &QPushButton::clicked, this, &frmVornEd::cmdEditTile_Click);
+    connect(mnuPalette, &QAction::triggered, this, &frmVornEd::mnuPalette_Click);
+    connect(mnuTileEditor, &QAction::triggered, this, &frmVornEd::mnuTileEditor_Click);
 }
 
 bool frmVornEd::ZoneShown() const
@@ -397,8 +401,9 @@ void frmVornEd::mnuStageSelect_Click(int Index)
     for (QAction* grid : mnuGrid)
         grid->setEnabled(true);
     mnuView->menuAction()->setEnabled(true);
-    // The palette editor's and the tile editor's Init are called here, in
-    // that order, once those windows exist.
+    // Both editors follow the zone, loaded hidden when not yet loaded.
+    LoadPaletteEditor(this, EditorCalls())->Init();
+    LoadTileEdit(this, EditorCalls())->Init();
     DrawTable();
     DrawLevel();
 }
@@ -463,9 +468,37 @@ void frmVornEd::picTile_MouseDown(int Button, Qt::KeyboardModifiers, double X, d
 
 void frmVornEd::cmdEditTile_Click()
 {
-    if (SelectedMetatile() == -1)
+    const int selected = SelectedMetatile();
+    if (selected == -1)
         return;
-    // The tile editor opens here on the selected metatile once it exists.
+    frmTileEdit* editor = LoadTileEdit(this, EditorCalls());
+    editor->Init();
+    editor->vsTile->setValue(selected);
+    ShowTileEdit(editor);
+}
+
+MainViewCalls frmVornEd::EditorCalls()
+{
+    return MainViewCalls{[this] { DrawLevel(); }, [this] { DrawTable(); }};
+}
+
+void frmVornEd::mnuPalette_Click()
+{
+    frmPaletteEditor* editor = LoadPaletteEditor(this, EditorCalls());
+    editor->show();
+    editor->raise();
+    editor->Init();
+}
+
+void frmVornEd::mnuTileEditor_Click()
+{
+    // Only with a zone on show: the editor's bytes belong to it.
+    if (!ZoneShown())
+        return;
+    frmTileEdit* editor = LoadTileEdit(this, EditorCalls());
+    editor->Init();
+    editor->vsTile->setValue(0);
+    ShowTileEdit(editor);
 }
 
 void frmVornEd::picEditor_MouseDown(int Button, Qt::KeyboardModifiers, double X, double Y)

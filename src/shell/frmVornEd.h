@@ -1,6 +1,8 @@
 #pragma once
 // The main window: menu bar, level view with its room bar, tile selector with
 // its page bar and preview, the "Edit Tile" button and the status bar.
+#include "editors/MainViewCalls.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -91,6 +93,8 @@ public slots:
     void hsTable_Scroll();
     void picTile_MouseDown(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void cmdEditTile_Click();
+    void mnuPalette_Click();
+    void mnuTileEditor_Click();
     void picEditor_MouseDown(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void hLevel_Frames_Change();
     void hLevel_Frames_Scroll();
@@ -107,6 +111,8 @@ private:
     void connectLevelControls();
     // True once a file is open and a zone chosen (a zone entry is checked).
     bool ZoneShown() const;
+    // The redraw calls the editor windows make on this window.
+    MainViewCalls EditorCalls();
 
     std::array<QLabel*, 2> m_panels{};
     std::unique_ptr<clsDialog> m_dialog;

@@ -19,27 +19,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../fixtures/FileFixture.h"
+
 namespace {
-
-QByteArray Pattern(int size, int seed = 0)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 13 + seed + i / 512) & 0xFF);
-    return bytes;
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray ImageBytes()
 {
