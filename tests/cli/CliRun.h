@@ -1,9 +1,9 @@
 #pragma once
 // Running the built vorned-cli as a user would and collecting what it did.
+#include "../fixtures/FileFixture.h"
 #include "rom/RomBytes.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -36,15 +36,8 @@ inline QStringList OutputLines(const QString& text)
     return lines;
 }
 
+// Writes the image's bytes as a file.
 inline bool WriteImageFile(const QString& path, const RomBytes& rom)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(reinterpret_cast<const char*>(rom.data()), rom.size()) == rom.size();
-}
-
-inline QByteArray ReadWholeFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return WriteFile(path, QByteArray(reinterpret_cast<const char*>(rom.data()), static_cast<qsizetype>(rom.size())));
 }

@@ -104,9 +104,9 @@ private slots:
                                                QString::number(room), "--col", QString::number(column), "--row",
                                                QString::number(row), "--metatile", QString::number(metatile)});
         QCOMPARE(run.exitCode, 0);
-        const QByteArray cli = ReadWholeFile(byCli);
+        const QByteArray cli = ReadFile(byCli);
         QCOMPARE(cli.size(), qsizetype(DemoCartridgeSize));
-        QVERIFY(cli == ReadWholeFile(byEditor));
+        QVERIFY(cli == ReadFile(byEditor));
         const RomBytes demo = MakeDemoCartridge();
         QVERIFY(!std::equal(cli.begin(), cli.end(), demo.bytes().begin(),
                             [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));

@@ -16,7 +16,7 @@ namespace {
 
 RomBytes FromFile(const QString& path)
 {
-    const QByteArray bytes = ReadWholeFile(path);
+    const QByteArray bytes = ReadFile(path);
     return RomBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 

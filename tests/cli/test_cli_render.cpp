@@ -203,7 +203,7 @@ private slots:
         const CliRunResult run = RunVornedCli({"render", image, "--zone", "1", "--room", "0", "-o", sameFile});
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.startsWith(QStringLiteral("vorned-cli: render: -o names the image itself")), qPrintable(run.err));
-        const QByteArray bytes = ReadWholeFile(image);
+        const QByteArray bytes = ReadFile(image);
         QVERIFY(std::equal(bytes.begin(), bytes.end(), demo.bytes().begin(), demo.bytes().end(),
                            [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
     }

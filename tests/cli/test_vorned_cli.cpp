@@ -172,7 +172,7 @@ private slots:
         const CliRunResult run = RunVornedCli({QStringLiteral("demo"), path});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.err.isEmpty());
-        const QByteArray bytes = ReadWholeFile(path);
+        const QByteArray bytes = ReadFile(path);
         const RomBytes expected = MakeDemoCartridge();
         QCOMPARE(qint64(bytes.size()), expected.size());
         QVERIFY(std::equal(bytes.begin(), bytes.end(), expected.bytes().begin(),
