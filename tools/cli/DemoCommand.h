@@ -1,6 +1,5 @@
 #pragma once
 // vorned-cli demo OUT.nes: writes the demo cartridge image.
-#include <QStringList>
-#include <QTextStream>
+#include "CliCommands.h"
 
-int RunDemoCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+extern const CliCommand DemoCommand;
