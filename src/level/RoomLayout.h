@@ -2,12 +2,13 @@
 // Where a room's 48 layout bytes lie (6 rows of 8 metatile numbers, row by
 // row) and which cell of the level view a click lands in.
 #include "gfx/LevelContext.h"
+#include "rom/ZoneCheck.h"
 
 #include <cstdint>
 
 constexpr int RoomColumns = 8;
 constexpr int RoomRows = 6;
-constexpr int RoomBytes = RoomColumns * RoomRows;
+static_assert(RoomColumns * RoomRows == RoomLayoutBytes, "a room is RoomLayoutBytes long");
 
 struct RoomCell {
     int Column;

@@ -16,24 +16,13 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "../fixtures/PasswordFixture.h"
+
 #include <memory>
 
 Q_DECLARE_METATYPE(PasswordSettings)
 
 namespace {
-PasswordSettings Make(int sector, int rations, bool expert, std::array<int, 6> progress,
-                      std::array<bool, 6> gained)
-{
-    PasswordSettings s;
-    s.Sector = static_cast<std::int16_t>(sector);
-    s.Rations = static_cast<std::int16_t>(rations);
-    s.Expert = expert;
-    for (int i = 0; i < 6; ++i) {
-        s.Progress[i] = static_cast<std::int16_t>(progress[i]);
-        s.RationGained[i] = gained[i];
-    }
-    return s;
-}
 
 QString Keyed(PasswordNibbles n)
 {

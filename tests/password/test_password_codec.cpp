@@ -7,25 +7,14 @@
 #include <QSet>
 #include <QtTest>
 
+#include "../fixtures/PasswordFixture.h"
+
 #include <climits>
 
 Q_DECLARE_METATYPE(PasswordSettings)
 Q_DECLARE_METATYPE(PasswordNibbles)
 
 namespace {
-PasswordSettings Make(int sector, int rations, bool expert, std::array<int, 6> progress,
-                      std::array<bool, 6> gained)
-{
-    PasswordSettings s;
-    s.Sector = static_cast<std::int16_t>(sector);
-    s.Rations = static_cast<std::int16_t>(rations);
-    s.Expert = expert;
-    for (int i = 0; i < 6; ++i) {
-        s.Progress[i] = static_cast<std::int16_t>(progress[i]);
-        s.RationGained[i] = gained[i];
-    }
-    return s;
-}
 
 // Calls f(settings) for every one of the 7*5*2*3^6*2^6 possible settings.
 template <typename F>
