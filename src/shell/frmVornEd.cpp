@@ -233,12 +233,17 @@ void frmVornEd::mnuOpen_Click()
         return;
     }
 
+    OpenRomPath(fileName);
+}
+
+bool frmVornEd::OpenRomPath(const QString& fileName)
+{
     // Read first; only a complete image replaces the one in memory.
     RomBytes bytes;
     QString error;
     if (!LoadRomFile(fileName, bytes, error)) {
         ShowAppMessage(this, error);
-        return;
+        return false;
     }
     RomFileName = fileName;
     RomImage = std::move(bytes);
@@ -250,6 +255,7 @@ void frmVornEd::mnuOpen_Click()
     mnuEdit->menuAction()->setEnabled(true);
     BuildZoneTable(RomImage, ZoneTable);
     ZoneTableProblems = CheckZones(RomImage, ZoneTable);
+    return true;
 }
 
 void frmVornEd::mnuSave_Click()

@@ -33,6 +33,11 @@ public:
 
     clsDialog& Dialog();
 
+    // What File › Open does once a path is chosen: reads the file whole and,
+    // only when that succeeds, makes it the open image. A refused file is
+    // told in a message and leaves everything as it was.
+    bool OpenRomPath(const QString& fileName);
+
     // Redraw the level view (current room, preview, level grid, room text)
     // and the tile selector (current page, preview, selector grid). They draw
     // nothing before a file is open and a zone chosen.
