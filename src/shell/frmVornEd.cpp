@@ -258,6 +258,12 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
     return true;
 }
 
+bool frmVornEd::MayReplaceImage()
+{
+    // Edits are not tracked yet, so nothing stands in the way.
+    return true;
+}
+
 void frmVornEd::mnuSave_Click()
 {
     if (RomFileName.isEmpty())

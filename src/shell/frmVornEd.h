@@ -38,6 +38,10 @@ public:
     // told in a message and leaves everything as it was.
     bool OpenRomPath(const QString& fileName);
 
+    // Asked before anything replaces the open image (Open, a dropped file,
+    // a recent file): true when the image may be replaced now.
+    bool MayReplaceImage();
+
     // Redraw the level view (current room, preview, level grid, room text)
     // and the tile selector (current page, preview, selector grid). They draw
     // nothing before a file is open and a zone chosen.
