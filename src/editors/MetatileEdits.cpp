@@ -2,7 +2,11 @@
 
 #include "gfx/Grid.h"
 #include "gfx/Metatile.h"
+#include "gfx/TilePixels.h"
 #include "gfx/clsNesTiles.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 bool ValidQuadrant(int m, int q) { return m >= 0 && m <= 255 && q >= 0 && q < QuadrantCount; }
@@ -118,4 +122,26 @@ void DrawTileBlockGrid(Canvas& picture)
         picture.line(0, 8 * j, w, 8 * j, GridColour);
         picture.line(8 * j, 0, 8 * j, h, GridColour);
     }
+}
+
+std::optional<PreviewPixel> PreviewPixelAt(double x, double y)
+{
+    if (!std::isfinite(x) || !std::isfinite(y) || x < 0 || y < 0 || x >= QuadrantPictureSide ||
+        y >= QuadrantPictureSide)
+        return std::nullopt;
+    const int px = std::min(int(std::nearbyint(x)) / EditorScale, 15);
+    const int py = std::min(int(std::nearbyint(y)) / EditorScale, 15);
+    return PreviewPixel{(py / TileSide) * 2 + px / TileSide, py % TileSide, px % TileSide};
+}
+
+std::optional<std::array<ByteWrite, 2>> QuadrantPixelWrites(const LevelContext& level, int m, int q,
+                                                            const PreviewPixel& pixel, int pen)
+{
+    const int tile = ReadQuadrantTile(level, m, q, pixel.Part);
+    if (tile < 0)
+        return std::nullopt;
+    const std::int64_t at = ZoneTileOffset(level, tile);
+    if (at == NoOffset)
+        return std::nullopt;
+    return TilePixelWrites(level.rom, at, pixel.Row, pixel.Column, pen);
 }

@@ -65,3 +65,23 @@ void DrawTileBlock(const LevelContext& level, Canvas& picture, int m, int q, std
 // The editor's overlay on a 128 x 128 preview, in white: a three-pixel cross
 // between the four tiles and one grid line per tile pixel.
 void DrawTileBlockGrid(Canvas& picture);
+
+// A pixel of the preview: which of the quadrant's four tiles (0 top-left ..
+// 3 bottom-right) and which row and column (0..7) of that tile.
+struct PreviewPixel {
+    int Part;
+    int Row;
+    int Column;
+    friend bool operator==(const PreviewPixel&, const PreviewPixel&) = default;
+};
+
+// The tile pixel under (x, y) of the 128 x 128 preview (each coordinate
+// rounded half to even, then divided by EditorScale; a rounding past the last
+// pixel stays in the edge pixel); nothing outside the preview.
+std::optional<PreviewPixel> PreviewPixelAt(double x, double y);
+
+// The two plane bytes that give pixel `pixel` of quadrant q of metatile m
+// the value `pen` (0..3), in the zone's tile bank; nothing when the tile
+// number or a plane byte cannot be read.
+std::optional<std::array<ByteWrite, 2>> QuadrantPixelWrites(const LevelContext& level, int m, int q,
+                                                            const PreviewPixel& pixel, int pen);

@@ -1,6 +1,7 @@
 #include "editors/frmPaletteEditor.h"
 
 #include "editors/PaletteSlots.h"
+#include "gfx/ZonePalette.h"
 #include "gfx/Metatile.h"
 #include "history/EditHistory.h"
 #include "rom/ProgramState.h"
@@ -8,6 +9,7 @@
 #include "widgets/PictureBox.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QPointer>
 
 namespace {
@@ -53,6 +55,35 @@ void frmPaletteEditor::buildControls()
     picPalGrid->setObjectName(QStringLiteral("picPalGrid"));
     picPalGrid->move(8, 144);
     connect(picPalGrid, &PictureBox::mouseDown, this, &frmPaletteEditor::picPalGrid_MouseDown);
+
+    lblSlotInfo = new QLabel(this);
+    lblSlotInfo->setObjectName(QStringLiteral("lblSlotInfo"));
+    lblSlotInfo->setGeometry(8, 2, ClientWidth - 16, 34);
+    lblSlotInfo->setWordWrap(true);
+    lblSlotInfo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont small = lblSlotInfo->font();
+    small.setPixelSize(11);
+    lblSlotInfo->setFont(small);
+}
+
+void frmPaletteEditor::ShowSlotInfo()
+{
+    if (SelectedSlot == 0) {
+        lblSlotInfo->setText(QStringLiteral("The background colour is fixed: every palette draws pixel value 0 in "
+                                            "NES colour 0x0F, and the image holds no byte for it. Choose one of "
+                                            "the other swatches to change a colour."));
+        return;
+    }
+    const int p = (SelectedSlot - 1) / 3, c = (SelectedSlot - 1) % 3 + 1;
+    const int colour = ReadPaletteSlot(CurrentLevel(), SelectedSlot);
+    QString text = QStringLiteral("Colour %1 of palette %2 (%3): click a colour below to store it.")
+                       .arg(c)
+                       .arg(p)
+                       .arg(colour < 0 ? QStringLiteral("no data")
+                                       : QStringLiteral("0x") + QString::number(colour, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+    if (p == SharedPaletteNumber)
+        text += QStringLiteral(" Palette 3 is shared by every zone: a change shows in all seven zones.");
+    lblSlotInfo->setText(text);
 }
 
 void frmPaletteEditor::Form_Load()
@@ -61,6 +92,8 @@ void frmPaletteEditor::Form_Load()
     picPalGrid->canvas().refresh();
     m_loaded = true;
     m_toldFailure = -1;
+    m_swatchChosen = false;
+    lblSlotInfo->setText(QStringLiteral("Click a swatch to choose the colour to change, then a colour of the grid."));
     Init();
 }
 
@@ -80,6 +113,9 @@ void frmPaletteEditor::Init()
         picLoadedPal[i]->setToolTip(ColourTooltip(colour));
         picLoadedPal[i]->canvas().refresh();
     }
+    // The chosen slot's colour as it now is (another zone, an undo).
+    if (m_swatchChosen)
+        ShowSlotInfo();
 }
 
 void frmPaletteEditor::picLoadedPal_Click(int Index)
@@ -87,6 +123,7 @@ void frmPaletteEditor::picLoadedPal_Click(int Index)
     if (Index < 0 || Index >= SwatchCount)
         return;
     Init();
+    m_swatchChosen = true;
     SelectedSlot = std::int16_t(SwatchSlot(Index));
     SelectedSwatch = std::int16_t(Index);
     const int colour = ReadPaletteSlot(CurrentLevel(), SelectedSlot);
@@ -100,6 +137,7 @@ void frmPaletteEditor::picLoadedPal_Click(int Index)
     Canvas& swatch = picLoadedPal[Index]->canvas();
     DrawSelectionFrame(swatch, 0, 0, swatch.width(), swatch.height());
     swatch.refresh();
+    ShowSlotInfo();
 }
 
 void frmPaletteEditor::picPalGrid_MouseDown(int, Qt::KeyboardModifiers, double X, double Y)
@@ -126,6 +164,9 @@ void frmPaletteEditor::picPalGrid_MouseDown(int, Qt::KeyboardModifiers, double X
     if (m_calls.DrawTable)
         m_calls.DrawTable();
     picLoadedPal_Click(SelectedSwatch);
+    if (written == SlotWrite::FixedColour)
+        lblSlotInfo->setText(QStringLiteral("Nothing was changed: the background colour is fixed (NES colour "
+                                            "0x0F). Choose one of the other swatches to change a colour."));
 }
 
 void frmPaletteEditor::closeEvent(QCloseEvent* event)

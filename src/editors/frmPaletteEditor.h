@@ -11,6 +11,7 @@
 #include <cstdint>
 
 class PictureBox;
+class QLabel;
 
 class frmPaletteEditor : public QWidget {
     Q_OBJECT
@@ -30,6 +31,9 @@ public:
 
     std::array<PictureBox*, 16> picLoadedPal{};
     PictureBox* picPalGrid = nullptr;
+    // Above the swatches: what the chosen swatch is and what a grid click
+    // does to it (the background is fixed, palette 3 is shared by every zone).
+    QLabel* lblSlotInfo = nullptr;
 
 public slots:
     void picLoadedPal_Click(int Index);
@@ -41,10 +45,12 @@ protected:
 
 private:
     void buildControls();
+    void ShowSlotInfo();
     LevelContext CurrentLevel() const;
 
     MainViewCalls m_calls;
     bool m_loaded = false;
+    bool m_swatchChosen = false;   // since the last load
     int m_toldFailure = -1;   // zone x 13 + slot of the last failed write told
 };
 

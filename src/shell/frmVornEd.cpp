@@ -207,6 +207,7 @@ void frmVornEd::buildMenus()
     connect(mnuGantrow, &QAction::triggered, this, &frmVornEd::mnuGantrow_Click);
     connect(mnuEmal, &QAction::triggered, this, &frmVornEd::mnuEmal_Click);
     connect(mnuGenerator, &QAction::triggered, this, &frmVornEd::mnuGenerator_Click);
+    buildGraphicsMenus();
 }
 
 QString frmVornEd::PanelText(int panel) const
@@ -327,6 +328,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
             editor->Init();
         if (frmPaletteEditor* editor = LoadedPaletteEditor())
             editor->Init();
+        RefreshUsesViews();
     }
     OfferRecovery();
     return true;
@@ -601,6 +603,7 @@ void frmVornEd::mnuStageSelect_Click(int Index)
     // Both editors follow the zone, loaded hidden when not yet loaded.
     LoadPaletteEditor(this, EditorCalls())->Init();
     LoadTileEdit(this, EditorCalls())->Init();
+    GraphicsZoneChosen();
     DrawTable();
     DrawLevel();
 }
@@ -627,6 +630,7 @@ void frmVornEd::DrawLevel()
     DrawPreview(level, picSelectedTile->canvas(), SelectedMetatile());
     if (mnuGrid[0]->isChecked())
         DrawGrid(picEditor->canvas());
+    DrawUseHighlight(picEditor->canvas());
     SetPanelText(2, RoomText(room));
     picEditor->canvas().refresh();
 }
@@ -661,6 +665,7 @@ void frmVornEd::picTile_MouseDown(int Button, Qt::KeyboardModifiers, double X, d
     const int n = SelectorMetatileAt(hsTable->value(), X, Y);
     DrawMetatile(CurrentLevel(), picSelectedTile->canvas(), std::uint8_t(n), ViewScale);
     picSelectedTile->Tag = QString::number(n);
+    SelectionChanged();
 }
 
 void frmVornEd::cmdEditTile_Click()
@@ -723,6 +728,8 @@ void frmVornEd::picEditor_MouseDown(int Button, Qt::KeyboardModifiers, double X,
         DrawGrid(view);
         view.refresh();
     }
+    if (DrawUseHighlight(view))
+        view.refresh();
 }
 
 void frmVornEd::OnImageChanged(const ImageChange& change)
@@ -779,6 +786,7 @@ void frmVornEd::OnImageChanged(const ImageChange& change)
     DrawPreview(level, picSelectedTile->canvas(), SelectedMetatile());
     if (mnuGrid[0]->isChecked())
         DrawGrid(view);
+    DrawUseHighlight(view);
     view.refresh();
 }
 

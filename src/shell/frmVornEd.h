@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class Canvas;
 class QAction;
 class QLabel;
 class QMenu;
@@ -92,6 +93,18 @@ public:
     QAction* mnuGantrow = nullptr;
     QAction* mnuEmal = nullptr;
 
+    // Graphics entries, each after the specified entries of its popup:
+    // File › Export Tiles… / Import Tiles…, Tools › Palette Editor and
+    // Find Uses, View › Highlight Uses.
+    QAction* FileFiller3 = nullptr;
+    QAction* mnuExportTiles = nullptr;
+    QAction* mnuImportTiles = nullptr;
+    QAction* ToolsFiller1 = nullptr;
+    QAction* mnuPaletteEditor = nullptr;
+    QAction* mnuFindUses = nullptr;
+    QAction* ViewFiller1 = nullptr;
+    QAction* mnuHighlightUses = nullptr;
+
 public slots:
     void mnuOpen_Click();
     void mnuSave_Click();
@@ -114,6 +127,11 @@ public slots:
     void hLevel_Frames_Scroll();
     void mnuUndo_Click();
     void mnuRedo_Click();
+    void mnuExportTiles_Click();
+    void mnuImportTiles_Click();
+    void mnuPaletteEditor_Click();
+    void mnuFindUses_Click();
+    void mnuHighlightUses_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -144,6 +162,15 @@ private:
     bool ZoneShown() const;
     // The redraw calls the editor windows make on this window.
     MainViewCalls EditorCalls();
+
+    // Graphics entries (frmVornEdGraphics.cpp): built after the specified
+    // menus, enabled by a zone choice; the uses of the selected metatile
+    // framed in the level view (true when a frame was drawn) and listed.
+    void buildGraphicsMenus();
+    void GraphicsZoneChosen();
+    bool DrawUseHighlight(Canvas& view);
+    void SelectionChanged();
+    void RefreshUsesViews();
 
     std::array<QLabel*, 3> m_panels{};
     std::unique_ptr<clsDialog> m_dialog;

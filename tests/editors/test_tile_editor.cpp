@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -77,20 +78,24 @@ private slots:
         QVERIFY(e);
         QVERIFY(!e->isVisible());
         QCOMPARE(e->windowTitle(), QStringLiteral("Tile Editor"));
-        QCOMPARE(e->size(), QSize(176, 306));
+        // The specified 176 x 306 stay at the left; the panel of explanations
+        // lies to their right.
+        QCOMPARE(e->height(), 306);
+        QVERIFY(e->width() > 176);
         QVERIFY(e->windowFlags() & Qt::Tool);
         QCOMPARE(e->parentWidget(), &s.Main);
         const char* props[6] = {"Solid", "Solid (Can Fall Through)", "Shootable", "Damage Tile", "?", "Hide Behind"};
         for (int b = 0; b < 6; ++b) {
-            QCOMPARE(e->chkTileProp[b]->toolTip(), QLatin1String(props[b]));
+            // The flag's name first, then why the box is greyed.
+            QVERIFY(e->chkTileProp[b]->toolTip().startsWith(QLatin1String(props[b]) + QLatin1String(" (not stored")));
+            QVERIFY(e->chkTileProp[b]->toolTip().contains(QLatin1String("attribute byte holds the four quadrant palettes")));
             QVERIFY(!e->chkTileProp[b]->isEnabled());
             QCOMPARE(e->chkTileProp[b]->geometry(), QRect(32 + 16 * (5 - b), 224, 17, 17));
         }
         const char* quads[4] = {"Top Left", "Top Right", "Bottom Left", "Bottom Right"};
         for (int q = 0; q < 4; ++q) {
-            QCOMPARE(e->optQuadrant[q]->toolTip(), QLatin1String(quads[q]));
-            const QRect r = e->optQuadrant[q]->geometry();
-            QVERIFY(r.left() >= 137 && r.right() < 176 && r.bottom() < 40);
+            QCOMPARE(e->optQuadrant[q]->text(), QLatin1String(quads[q]));
+            QVERIFY(e->optQuadrant[q]->geometry().left() >= 176);
         }
         QVERIFY(e->optQuadrant[0]->geometry().top() == e->optQuadrant[1]->geometry().top());
         QVERIFY(e->optQuadrant[0]->geometry().left() == e->optQuadrant[2]->geometry().left());
@@ -98,6 +103,31 @@ private slots:
         QCOMPARE(e->vsTile->geometry(), QRect(144, 56, 17, 128));
         QCOMPARE(e->cmdRefresh->text(), QStringLiteral("Refresh Editor"));
         QCOMPARE(e->cmdRefresh->geometry(), QRect(40, 256, 81, 25));
+        const int columns[4] = {24, 56, 88, 120};
+        const QPoint bars[4] = {{16, 40}, {80, 40}, {16, 184}, {80, 184}};
+        QList<QWidget*> specified{e->picTile, e->vsTile, e->cmdRefresh};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(e->picPal[i]->geometry(), QRect(columns[i], 16, 16, 16));
+            QCOMPARE(e->optPal[i]->geometry(), QRect(columns[i], 208, 17, 13));
+            QCOMPARE(e->hsTile[i]->geometry(), QRect(bars[i], QSize(64, 17)));
+            specified << e->picPal[i] << e->optPal[i] << e->hsTile[i];
+        }
+        for (QCheckBox* box : e->chkTileProp)
+            specified << box;
+        // Everything added lies beside the specified controls, over none of them.
+        for (QWidget* child : e->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (specified.contains(child))
+                continue;
+            for (QWidget* control : specified)
+                QVERIFY2(!child->geometry().intersects(control->geometry()),
+                         qPrintable(child->objectName() + QLatin1String(" covers ") + control->objectName()));
+        }
+        // The labels say what the choosers are, and which metatile is edited.
+        QVERIFY(e->lblQuadrant->text().contains(QLatin1String("Quadrant")));
+        QVERIFY(e->lblPalette->text().contains(QLatin1String("Palette")));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(e->lblPalNumber[i]->text(), QString::number(i));
+        QCOMPARE(e->lblMetatile->text(), QStringLiteral("Metatile 00 of Zone 1"));
         QVERIFY(!s.Main.mnuTileEditor->isEnabled());
         QVERIFY(!s.Main.mnuPalette->isEnabled());
     }
@@ -174,7 +204,7 @@ private slots:
         const qint64 attrAt = ZoneTable[zone].MetatileAttrs + m;
         if (kind == QLatin1String("palette") && e->optPal[index]->isChecked()) {
             // Start from another palette so that the press is a change.
-            e->optPal[(index + 1) % 4]->click();
+            QTest::mouseClick(e->optPal[(index + 1) % 4], Qt::LeftButton);
             QCOMPARE((RomImage.read(attrAt) >> (2 * q)) & 3, (index + 1) % 4);
         }
         const RomBytes before = RomImage;
@@ -189,7 +219,7 @@ private slots:
             expectedAt = attrAt;
             const int old = RomImage.read(attrAt);
             expectedValue = (old & ~(3 << (2 * q))) | (index << (2 * q));
-            e->optPal[index]->click();
+            QTest::mouseClick(e->optPal[index], Qt::LeftButton);
             QVERIFY(e->optPal[index]->isChecked());
         }
         QCOMPARE(ChangedOffsets(before, RomImage), QList<qint64>{expectedAt});
@@ -279,7 +309,7 @@ private slots:
         QCOMPARE(s.Messages[0].Title, AppTitle());
         QCOMPARE(e->hsTile[1]->value(), 0);
         // The attribute byte is there: the palette still changes.
-        e->optPal[(RomImage.read(fixture::AttrsAt(0) + 5) & 3) ^ 1]->click();
+        QTest::mouseClick(e->optPal[(RomImage.read(fixture::AttrsAt(0) + 5) & 3) ^ 1], Qt::LeftButton);
         QCOMPARE(ChangedOffsets(before, RomImage), QList<qint64>{fixture::AttrsAt(0) + 5});
         QCOMPARE(s.Messages.size(), 1);
     }

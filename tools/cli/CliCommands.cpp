@@ -5,17 +5,19 @@
 #include "PasswordCommand.h"
 #include "PlaceCommand.h"
 #include "RenderCommand.h"
+#include "TilesCommand.h"
 
 #include <array>
 
 namespace {
 
-const std::array<const CliCommand*, 5> Commands{{
+const std::array<const CliCommand*, 6> Commands{{
     &DemoCommand,
     &InfoCommand,
     &RenderCommand,
     &PlaceCommand,
     &PasswordCommand,
+    &TilesCommand,
 }};
 
 void PrintUsageLines(QTextStream& to, const CliCommand& c)

@@ -11,7 +11,7 @@ namespace {
 int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     CliArguments a(args, {{"--zone", true}, {"--room", true}, {"--all", false}, {"--metatiles", false},
-                          {"--scale", true}, {"-o", true}});
+                          {"--numbers", false}, {"--scale", true}, {"-o", true}});
     if (a.ok() && a.plain().size() != 1)
         a.fail(QStringLiteral("needs exactly one image to read (got %1)").arg(a.plain().size()));
     const std::optional<int> zone = a.number("--zone", 1, ZoneCount);
@@ -24,6 +24,8 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
     if (a.ok() && a.has("--scale") && !a.has("--all"))
         a.fail(QStringLiteral("--scale applies to --all only"));
     const std::optional<int> scale = a.number("--scale", 1, 2, false);
+    if (a.ok() && a.has("--numbers") && !a.has("--metatiles"))
+        a.fail(QStringLiteral("--numbers applies to --metatiles only"));
     if (a.ok() && !a.has("-o"))
         a.fail(QStringLiteral("-o OUT.png is missing"));
     const QString output = a.value("-o");
@@ -47,7 +49,7 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
     if (room)
         picture = RoomPicture(level, *room);
     else if (a.has("--metatiles"))
-        picture = MetatileSheet(level);
+        picture = MetatileSheet(level, a.has("--numbers"));
     else
         picture = RoomSheet(level, zones[std::size_t(slot)].LastRoom, scale.value_or(2));
     if (!SavePng(output, picture, error))
@@ -62,7 +64,7 @@ const CliCommand RenderCommand{
     "render",
     "render IMAGE --zone N --room R -o OUT.png\n"
     "render IMAGE --zone N --all [--scale 1] -o OUT.png\n"
-    "render IMAGE --zone N --metatiles -o OUT.png",
+    "render IMAGE --zone N --metatiles [--numbers] -o OUT.png",
     "Draws a room, all rooms or the metatiles of a zone into a PNG file.",
     "  --zone N      the zone, 1 to 7\n"
     "  --room R      one room (0 to the zone's last room, decimal): 512 x 384 pixels,\n"
@@ -73,6 +75,8 @@ const CliCommand RenderCommand{
     "                is the default)\n"
     "  --metatiles   the zone's 256 metatiles at the level view's size, 1024 x 1024:\n"
     "                metatile m at column m mod 16, row m div 16\n"
+    "  --numbers     with --metatiles: each cell shows its metatile number in\n"
+    "                hexadecimal in a small box at its top-left corner\n"
     "  -o OUT.png    the file to write; it is written atomically and nothing else is\n"
     "\n"
     "Data that lies outside the image is drawn as the editor draws it: the \"no data\"\n"

@@ -25,7 +25,7 @@ QImage RoomPicture(const LevelContext& level, int room)
     return view.image();
 }
 
-QImage MetatileSheet(const LevelContext& level)
+QImage MetatileSheet(const LevelContext& level, bool numbers)
 {
     Canvas scratch(MetatileSheetCell, MetatileSheetCell);
     Canvas sheet(MetatileSheetColumns * MetatileSheetCell, MetatileSheetColumns * MetatileSheetCell);
@@ -34,7 +34,18 @@ QImage MetatileSheet(const LevelContext& level)
         sheet.blit((m % MetatileSheetColumns) * MetatileSheetCell, (m / MetatileSheetColumns) * MetatileSheetCell,
                    MetatileSheetCell, MetatileSheetCell, scratch);
     }
-    return sheet.image();
+    QImage picture = sheet.image();
+    if (numbers) {
+        for (int m = 0; m < 256; ++m) {
+            const int x = (m % MetatileSheetColumns) * MetatileSheetCell, y = (m / MetatileSheetColumns) * MetatileSheetCell;
+            for (int dy = 0; dy < MetatileNumberBoxHeight; ++dy)
+                for (int dx = 0; dx < MetatileNumberBoxWidth; ++dx)
+                    picture.setPixel(x + dx, y + dy, SheetBackground);
+            DrawLabel(picture, x + 1, y + 1, QString::number(m, 16).toUpper().rightJustified(2, QLatin1Char('0')),
+                      SheetLabelColour, 1);
+        }
+    }
+    return picture;
 }
 
 QSize RoomSheetLayout::sheetSize(int rooms) const

@@ -20,7 +20,11 @@ constexpr QRgb SheetLabelColour = 0xFFFFFFFF;
 QImage RoomPicture(const LevelContext& level, int room);
 
 // Metatile m at column m % 16, row m / 16, each drawn at scale 2 (1024 x 1024).
-QImage MetatileSheet(const LevelContext& level);
+// With `numbers` each cell carries its metatile number in hexadecimal in a
+// small dark box at its top-left corner (MetatileNumberBox pixels).
+QImage MetatileSheet(const LevelContext& level, bool numbers = false);
+constexpr int MetatileNumberBoxWidth = 2 * 6 + 1;
+constexpr int MetatileNumberBoxHeight = 7 + 2;
 
 // Sheet of rooms 0..lastRoom, four a row in order. Each room sits below a
 // label band with its room text ("Room: 0A"); scale 2 shows rooms at the
