@@ -12,7 +12,8 @@ bool ValidPixel(int row, int column)
 std::int64_t ZoneTileOffset(const LevelContext& level, int t)
 {
     const ZoneInfo* zone = level.zoneInfo();
-    if (!zone || t < 0 || t >= TilesPerBank)
+    // TileBank 0: the slot holds no zone.
+    if (!zone || zone->TileBank == 0 || t < 0 || t >= TilesPerBank)
         return NoOffset;
     return std::int64_t(zone->TileBank) + std::int64_t(t) * TileBytes;
 }

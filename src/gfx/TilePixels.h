@@ -12,7 +12,7 @@ constexpr int TileSide = 8;
 constexpr int TilesPerBank = 256;
 
 // File offset of tile t of the level's zone tile bank, or NoOffset when the
-// zone is unknown or t is not 0..255. The bytes may still lie outside the image.
+// slot holds no zone or t is not 0..255. The bytes may still lie outside the image.
 std::int64_t ZoneTileOffset(const LevelContext& level, int t);
 
 // Value 0..3 of pixel (row, column) of the tile whose 16 bytes start at

@@ -56,6 +56,21 @@ std::optional<PngHeader> ReadPngHeader(const QByteArray& png, QString& reason)
         reason = QStringLiteral("it is not a PNG file (its header is missing)");
         return std::nullopt;
     }
+    // Every chunk whole, up to the end chunk: a file cut short is not read
+    // as the rows it still has.
+    qsizetype at = 8;
+    bool ended = false;
+    while (!ended && at + 12 <= png.size()) {
+        const std::uint32_t length = ReadBigEndian32(png, int(at));
+        if (length > std::uint32_t(png.size() - at - 12))
+            break;
+        ended = png.mid(at + 4, 4) == "IEND";
+        at += 12 + qsizetype(length);
+    }
+    if (!ended) {
+        reason = QStringLiteral("its picture data cannot be read (the PNG file is cut short or damaged)");
+        return std::nullopt;
+    }
     return PngHeader{ReadBigEndian32(png, 16), ReadBigEndian32(png, 20), int(std::uint8_t(png[25]))};
 }
 
