@@ -123,6 +123,9 @@ QImage ZoneTilesPicture(const LevelContext& level, QString& reason)
 
 QByteArray EncodePng(const QImage& picture)
 {
+    // An indexed picture is stored as a palette PNG unless its table is the
+    // grey ramp 0, 1, 2 ... (then as grey levels); a zone's picture never is,
+    // since value 0 is 0x0F (#050505).
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -8,6 +8,8 @@
 #include "rom/DemoCartridge.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMenu>
 
 namespace {
 std::uint32_t Colour(int byte) { return PackRgb(NesColourRgb[std::size_t(byte & 0x3F)]); }
@@ -236,6 +238,96 @@ private slots:
         QCOMPARE(RomImage, before);
         QCOMPARE(s.Messages.size(), 1);
         QCOMPARE(s.Messages[0].Title, AppTitle());
+    }
+
+    // Tools › Palette Editor follows the specified entry, a separator first,
+    // and is enabled by a zone choice; Edit › Palette stays disabled. Its
+    // edits are undo steps that every view follows.
+    void toolsEntryOpensItAndItsEditsUndo()
+    {
+        EditorSession s;
+        const QList<QAction*> tools = s.Main.mnuTools->actions();
+        QCOMPARE(tools.size(), 4);
+        QCOMPARE(tools.at(0), s.Main.mnuGenerator);
+        QVERIFY(tools.at(1)->isSeparator());
+        QCOMPARE(tools.at(2), s.Main.mnuPaletteEditor);
+        QCOMPARE(s.Main.mnuPaletteEditor->text(), QStringLiteral("Pa&lette Editor"));
+        QVERIFY(!s.Main.mnuPaletteEditor->isEnabled());
+        QVERIFY(s.open(fixture::MakeLevelImageBuilder(31).bytes()));
+        QVERIFY(!s.Main.mnuPaletteEditor->isEnabled());
+        s.chooseZone(1);
+        s.Main.hLevel_Frames->setValue(3);
+        QVERIFY(s.Main.mnuPaletteEditor->isEnabled());
+        QVERIFY(!s.Main.mnuPalette->isEnabled());
+        s.Main.mnuPaletteEditor->trigger();
+        frmPaletteEditor* e = LoadedPaletteEditor();
+        QVERIFY(e && e->isVisible());
+
+        e->picLoadedPal_Click(6);
+        const qint64 at = fixture::PaletteAt(1, 1) + 1;
+        const int old = RomImage.read(at);
+        const int colour = ((old & 0x3F) + 9) % 64;
+        const int steps = RomHistory().stack().count();
+        e->picPalGrid_MouseDown(1, {}, (colour % 16) * 32 + 3, (colour / 16) * 32 + 3);
+        QCOMPARE(RomImage.read(at), colour);
+        QCOMPARE(RomHistory().stack().count(), steps + 1);
+        QCOMPARE(RomHistory().stack().undoText(), QStringLiteral("Colour 2 of Palette 1"));
+        QVERIFY(CompareRoomWithSwatches(s.Main, *e, 1) > 0);
+
+        RomHistory().undo();
+        QCOMPARE(RomImage.read(at), old);
+        QCOMPARE(e->picLoadedPal[6]->toolTip(), QString::number(old, 16).toUpper());
+        QCOMPARE(Rgb(e->picLoadedPal[6]->canvas().pixel(16, 16)), Colour(old));
+        QVERIFY(CompareRoomWithSwatches(s.Main, *e, 1) > 0);
+        RomHistory().redo();
+        QCOMPARE(RomImage.read(at), colour);
+        QCOMPARE(Rgb(e->picLoadedPal[6]->canvas().pixel(16, 16)), Colour(colour));
+        QVERIFY(s.Messages.isEmpty());
+    }
+
+    // The line above the swatches says what the chosen swatch is: the fixed
+    // background (and that a grid click changed nothing), the colour and
+    // its byte, palette 3 shared by every zone.
+    void slotInfoSaysWhatAClickDoes()
+    {
+        EditorSession s;
+        QVERIFY(s.open(MakeDemoCartridge().bytes()));
+        s.chooseZone(4);
+        frmPaletteEditor* e = LoadedPaletteEditor();
+        QVERIFY(e->lblSlotInfo->text().startsWith(QLatin1String("Click a swatch")));
+        QVERIFY(!e->lblSlotInfo->geometry().intersects(e->picLoadedPal[0]->geometry()));
+        QVERIFY(!e->lblSlotInfo->geometry().intersects(e->picLoadedPal[15]->geometry()));
+        for (int swatch : {0, 4, 8, 12}) {
+            e->picLoadedPal_Click(swatch);
+            QVERIFY2(e->lblSlotInfo->text().startsWith(QLatin1String("The background colour is fixed")),
+                     qPrintable(e->lblSlotInfo->text()));
+            QVERIFY(e->lblSlotInfo->text().contains(QLatin1String("NES colour 0x0F")));
+        }
+        const RomBytes before = RomImage;
+        e->picPalGrid_MouseDown(1, {}, 40, 40);
+        QCOMPARE(RomImage, before);
+        QVERIFY(e->lblSlotInfo->text().startsWith(QLatin1String("Nothing was changed: the background colour is fixed")));
+
+        e->picLoadedPal_Click(7);
+        const int byte = ReadPaletteSlot(LevelContext{RomImage, ZoneTable, 4}, 6);
+        QCOMPARE(e->lblSlotInfo->text(),
+                 QStringLiteral("Colour 3 of palette 1 (0x%1): click a colour below to store it.")
+                     .arg(QString::number(byte, 16).toUpper().rightJustified(2, QLatin1Char('0'))));
+        for (int swatch : {13, 14, 15}) {
+            e->picLoadedPal_Click(swatch);
+            QVERIFY2(e->lblSlotInfo->text().contains(QLatin1String("Palette 3 is shared by every zone")),
+                     qPrintable(e->lblSlotInfo->text()));
+        }
+        // The line follows the byte through a grid click and its undo.
+        const auto hex = [](int b) {
+            return QStringLiteral("(0x%1)").arg(QString::number(b, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        };
+        const int old = ReadPaletteSlot(LevelContext{RomImage, ZoneTable, 4}, 12);
+        const int colour = old == 3 ? 4 : 3;
+        e->picPalGrid_MouseDown(1, {}, colour * 32 + 1, 1);
+        QVERIFY(e->lblSlotInfo->text().contains(hex(colour)));
+        RomHistory().undo();
+        QVERIFY2(e->lblSlotInfo->text().contains(hex(old)), qPrintable(e->lblSlotInfo->text()));
     }
 };
 

@@ -260,6 +260,24 @@ private slots:
         QVERIFY2(why.contains(reason), qPrintable(why));
     }
 
+    // Palette 0 all greys: the picture is still an indexed PNG, not grey
+    // levels, and it goes back unchanged.
+    void greyPaletteStaysIndexed()
+    {
+        const Zones z(WithPalette0(4, 0x00, 0x10, 0x30));
+        QString reason;
+        const QImage picture = ZoneTilesPicture(z.level(4), reason);
+        const QByteArray png = EncodePng(picture);
+        QCOMPARE(int(std::uint8_t(png[25])), 3);
+        QImage read;
+        QVERIFY(read.loadFromData(png, "PNG"));
+        QCOMPARE(read.format(), QImage::Format_Indexed8);
+        QCOMPARE(read.colorTable(), picture.colorTable());
+        const auto writes = TileImportWrites(z.level(4), png, reason);
+        QVERIFY2(writes.has_value(), qPrintable(reason));
+        QCOMPARE(Imported(z.rom, *writes), z.rom);
+    }
+
     // Two values in the same colour: a picture without indices cannot say
     // which one a pixel has.
     void ambiguousColoursNeedIndices()
