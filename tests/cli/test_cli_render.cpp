@@ -1,6 +1,7 @@
 // vorned-cli render: the PNG files against the drawing core the editor's
 // level view and selector use, pixel for pixel.
 #include "CliRun.h"
+#include "LabelFont.h"
 #include "RenderPictures.h"
 #include "gfx/Canvas.h"
 #include "gfx/Metatile.h"
@@ -135,6 +136,43 @@ private slots:
             previous = cell.image();
         }
         QVERIFY(distinct > 1);
+    }
+
+    // --numbers: each cell's hex number in a dark box at its top-left corner,
+    // the rest of the sheet as without it.
+    void metatileSheetWithNumbers()
+    {
+        const RomBytes rom = MakeDemoCartridge();
+        QTemporaryDir dir;
+        const Rendered plain = Render(dir, rom, {"--zone", "2", "--metatiles"});
+        const QImage sheet = plain.picture;
+        const Rendered r = Render(dir, rom, {"--zone", "2", "--metatiles", "--numbers"});
+        QCOMPARE(r.run.exitCode, 0);
+        QCOMPARE(r.picture.size(), QSize(1024, 1024));
+        const QRgb dark = SheetBackground, white = SheetLabelColour;
+        for (int m = 0; m < 256; ++m) {
+            const int cx = 64 * (m % 16), cy = 64 * (m / 16);
+            QImage label(MetatileNumberBoxWidth, MetatileNumberBoxHeight, QImage::Format_RGB32);
+            label.fill(dark);
+            DrawLabel(label, 1, 1, QString::number(m, 16).toUpper().rightJustified(2, QLatin1Char('0')), white, 1);
+            for (int y = 0; y < 64; ++y)
+                for (int x = 0; x < 64; ++x) {
+                    const bool inBox = x < MetatileNumberBoxWidth && y < MetatileNumberBoxHeight;
+                    const QRgb expected = inBox ? label.pixel(x, y) : sheet.pixel(cx + x, cy + y);
+                    if (r.picture.pixel(cx + x, cy + y) != expected)
+                        QFAIL(qPrintable(QStringLiteral("metatile %1 pixel (%2, %3)").arg(m).arg(x).arg(y)));
+                }
+        }
+        // "2A": the top row of "2" (.###.) starts one pixel into the box.
+        const int cx = 64 * (0x2A % 16), cy = 64 * (0x2A / 16);
+        QCOMPARE(r.picture.pixel(cx + 1, cy + 1), dark);
+        QCOMPARE(r.picture.pixel(cx + 2, cy + 1), white);
+        QCOMPARE(r.picture.pixel(cx + 4, cy + 1), white);
+        QCOMPARE(r.picture.pixel(cx + 5, cy + 1), dark);
+
+        const Rendered wrong = Render(dir, rom, {"--zone", "2", "--room", "1", "--numbers"});
+        QCOMPARE(wrong.run.exitCode, 2);
+        QVERIFY(wrong.run.err.contains(QLatin1String("--numbers applies to --metatiles only")));
     }
 
     void allRoomsSheet_data()
