@@ -6,12 +6,16 @@
 #include "gfx/Canvas.h"
 #include "gfx/LevelContext.h"
 #include "gfx/Metatile.h"
+#include "gfx/TilePixels.h"
+#include "gfx/TilePng.h"
 #include "gfx/TileSelector.h"
+#include "gfx/TileSheet.h"
 #include "level/RoomLayout.h"
 #include "level/RoomView.h"
 #include "rom/RomFile.h"
 #include "rom/ZoneCheck.h"
 #include "rom/ZoneTable.h"
+#include "uses/MetatileUses.h"
 
 #include <algorithm>
 #include <set>
@@ -53,7 +57,7 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
     };
 
     Canvas scratch(64, 64), view(512, 384), selector(64, 256), preview(64, 64);
-    Canvas block(128, 128), swatch(32, 32), grid(512, 128);
+    Canvas block(128, 128), swatch(32, 32), grid(512, 128), sheet(128, 128);
     for (int zone = 0; zone < ZoneCount; ++zone) {
         const LevelContext level{rom, zones, zone};
         const int lastRoom = zones[zone].LastRoom;
@@ -144,6 +148,38 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
                 Broken();
             written.insert(slotAt);
         }
+        // A tile pixel drawn in the preview: exactly its two plane bytes.
+        const PreviewPixel pixel{k, static_cast<int>(random.next() % 8), static_cast<int>(random.next() % 8)};
+        const int pen = static_cast<int>(random.next() % 4);
+        if (const auto pixelWrites = QuadrantPixelWrites(level, m, q, pixel, pen)) {
+            if (history.apply(QStringLiteral("walk"), {(*pixelWrites)[0], (*pixelWrites)[1]}) == EditResult::OutsideImage)
+                Broken();
+            const int t = ReadQuadrantTile(level, m, q, k);
+            if (ReadTilePixel(rom, ZoneTileOffset(level, t), pixel.Row, pixel.Column) != pen)
+                Broken();
+            written.insert((*pixelWrites)[0].Offset);
+            written.insert((*pixelWrites)[1].Offset);
+        }
+        // Where the metatile and a tile are used, and the sheet of tiles.
+        (void)MetatileRoomUses(level, m);
+        (void)CountTileUses(level, tile);
+        (void)TileMetatileCounts(level);
+        DrawTileSheet(level, sheet, palette, 1, tile);
+    }
+
+    // One zone's tiles as a PNG and back: the import writes the bytes the
+    // bank holds (a bank outside the image is refused both ways).
+    {
+        const LevelContext level{rom, zones, static_cast<int>(seed % ZoneCount)};
+        QString reason;
+        const QImage picture = ZoneTilesPicture(level, reason);
+        const auto writes = TileImportWrites(level, picture.isNull() ? QByteArray() : EncodePng(picture), reason);
+        if (picture.isNull() != !writes)
+            Broken();
+        if (writes)
+            for (const ByteWrite& w : *writes)
+                if (rom.read(w.Offset) != w.Value)
+                    Broken();
     }
 
     // Only the bytes the edits named may have changed.
