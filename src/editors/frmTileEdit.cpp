@@ -86,6 +86,15 @@ PreviewPixel PreviewPixelOf(int x, int y)
     return PreviewPixel{(y / TileSide) * 2 + x / TileSide, y % TileSide, x % TileSide};
 }
 
+// Red text where an edit changes more than one place; the style is only
+// set when it changes (setting it restyles the label).
+void ShowAsWarning(QLabel* label, bool warning)
+{
+    const QString style = warning ? QStringLiteral("color: #A00000;") : QString();
+    if (label->styleSheet() != style)
+        label->setStyleSheet(style);
+}
+
 // Merge keys: successive changes of one control on the same bytes are one step.
 constexpr int TilePartControl = 1;
 }
@@ -383,14 +392,14 @@ void frmTileEdit::ShowPartsAndUses()
     if (ReadQuadrantPalette(level, m, q) == SharedPaletteNumber)
         uses += QStringLiteral(" Palette 3 is shared by every zone.");
     lblUses->setText(uses);
-    lblUses->setStyleSheet(count.Cells > 1 ? QStringLiteral("color: #A00000;") : QString());
+    ShowAsWarning(lblUses, count.Cells > 1);
 
     // Where the chosen part's tile is used: drawing on it changes all of these.
     const int t = ReadQuadrantTile(level, m, q, m_part);
     if (t < 0) {
         lblTileUses->setText(QStringLiteral("The %1 part's tile number cannot be read.")
                                  .arg(QLatin1String(PartNames[m_part])));
-        lblTileUses->setStyleSheet(QString());
+        ShowAsWarning(lblTileUses, false);
     } else {
         const std::vector<int> users = MetatilesUsingTile(level, t);
         const UseCount cells = CountTileUses(level, t);
@@ -400,7 +409,7 @@ void frmTileEdit::ShowPartsAndUses()
                                  .arg(users.size() == 1 ? QStringLiteral("metatile") : QStringLiteral("metatiles"))
                                  .arg(HexList(users, 6), UseCountText(cells)));
         const bool shared = users.size() > 1 || cells.Cells > 1;
-        lblTileUses->setStyleSheet(shared ? QStringLiteral("color: #A00000;") : QString());
+        ShowAsWarning(lblTileUses, shared);
     }
     RedrawTileSheet();
 }
