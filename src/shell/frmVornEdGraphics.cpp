@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
 #include <QScrollBar>
 
 namespace {
@@ -108,6 +109,12 @@ void frmVornEd::mnuFindUses_Click()
     frmFindUses* uses = LoadFindUses(this, [this] { return SelectedMetatile(); },
                                      [this](int room) { hLevel_Frames->setValue(room); });
     uses->Init();
+    // The first time beside the main window, under the tile editor's place.
+    static QPointer<frmFindUses> placed;
+    if (placed != uses) {
+        uses->move(frameGeometry().topRight() + QPoint(8, 340));
+        placed = uses;
+    }
     uses->show();
     uses->raise();
 }
