@@ -316,6 +316,16 @@ Attempt CreateNew(int folder, const QByteArray& name, const std::uint8_t* data, 
     return Done(WriteMethod::Created);
 }
 
+// A write by a program without the right to keep them clears a file's
+// set-ID bits; the owner may put them back (anyone else cannot, and the
+// kernel means it that way).
+void KeepModeBits(int fd, const struct stat& before)
+{
+    struct stat now {};
+    if (::fstat(fd, &now) == 0 && (now.st_mode & 07777) != (before.st_mode & 07777))
+        ::fchmod(fd, before.st_mode & 07777);
+}
+
 Attempt WriteInPlace(int folder, const QByteArray& name, const struct stat& before, const std::uint8_t* data,
                      long long size)
 {
@@ -342,6 +352,7 @@ Attempt WriteInPlace(int folder, const QByteArray& name, const struct stat& befo
     reason = WriteStep(fd, data, size, 0, FileStep::WriteInPlace);
     if (reason.isEmpty() && ::ftruncate(fd, size) != 0)
         reason = SystemReason(errno);
+    KeepModeBits(fd, st);
     if (reason.isEmpty())
         reason = SyncReason(fd);
     if (reason.isEmpty()) {
@@ -357,6 +368,7 @@ Attempt WriteInPlace(int folder, const QByteArray& name, const struct stat& befo
         restoreReason = QStringLiteral("the backup copy ended early");
     if (restoreReason.isEmpty() && ::ftruncate(fd, oldSize) != 0)
         restoreReason = SystemReason(errno);
+    KeepModeBits(fd, st);
     if (restoreReason.isEmpty())
         restoreReason = SyncReason(fd);
     if (restoreReason.isEmpty()) {
@@ -389,10 +401,11 @@ Attempt ReplaceByRename(int folder, const QByteArray& name, const struct stat& b
             return WriteInPlace(folder, name, before, data, size);
         }
     }
-    // After the owner: changing it clears the set-user-ID and set-group-ID bits.
-    if (::fchmod(temp.fd(), before.st_mode & 07777) != 0)
-        return Fail(SystemReason(errno));
     QString reason = WriteStep(temp.fd(), data, size, -1, FileStep::WriteTemporary);
+    // After the owner and the content: changing the owner, and a write by a
+    // program without the right to keep them, clear the set-ID bits.
+    if (reason.isEmpty() && ::fchmod(temp.fd(), before.st_mode & 07777) != 0)
+        reason = SystemReason(errno);
     if (reason.isEmpty())
         reason = SyncReason(temp.fd());
     if (reason.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "editors/frmPaletteEditor.h"
 #include "editors/frmTileEdit.h"
+#include "files/FileNames.h"
 #include "gfx/Grid.h"
 #include "gfx/LevelContext.h"
 #include "gfx/Metatile.h"
@@ -16,6 +17,7 @@
 #include "shell/frmAbout.h"
 #include "shell/modODMenus.h"
 #include "shell/WebLinks.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
 
@@ -118,7 +120,8 @@ void frmVornEd::buildControls()
     SB1->setFixedHeight(StatusBarHeight);
     SB1->setSizeGripEnabled(false);
     for (int i = 0; i < 2; ++i) {
-        m_panels[i] = new QLabel(SB1);
+        // Panel 1 holds a path of any length: elided, it never widens the window.
+        m_panels[i] = i == 0 ? new ElidedLabel(SB1) : new QLabel(SB1);
         m_panels[i]->setFrameShape(QFrame::Panel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
         SB1->addWidget(m_panels[i], i == 0 ? 4 : 1);
@@ -201,6 +204,8 @@ void frmVornEd::SetPanelText(int panel, const QString& text)
 {
     if (panel == 1 || panel == 2)
         m_panels[panel - 1]->setText(text);
+    if (panel == 1)
+        m_panels[0]->setToolTip(ElidedLabel::FullTextToolTip(text));
 }
 
 clsDialog& frmVornEd::Dialog()
@@ -212,7 +217,11 @@ clsDialog& frmVornEd::Dialog()
 
 void frmVornEd::SetFileCaption()
 {
-    setWindowTitle(CaptionFor(Dialog().VBGetFileTitle(RomFileName)));
+    // Control characters show as "?", and a "[*]" in the name stays visible.
+    QString title = DisplayName(Dialog().VBGetFileTitle(RomFileName));
+    if (!title.isNull())
+        title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(CaptionFor(title));
 }
 
 void frmVornEd::mnuOpen_Click()
