@@ -67,6 +67,14 @@ ReadOutcome ReadWholeFile(const QString& path, long long maxBytes, FileAccess ac
             outcome.Error = errno;
             return outcome;
         }
+        // A descriptor that was closed when the program started holds a
+        // placeholder that can be neither read nor written.
+        const int flags = ::fcntl(STDIN_FILENO, F_GETFL);
+        if (flags < 0 || (flags & O_PATH)) {
+            outcome.Status = ReadStatus::CannotRead;
+            outcome.Error = flags < 0 ? errno : EBADF;
+            return outcome;
+        }
         outcome.Facts.Kind = KindOf(st.st_mode);
         outcome.Facts.Stat = st;
         if (outcome.Facts.Kind == FileKind::Directory) {
