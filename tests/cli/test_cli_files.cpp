@@ -5,12 +5,12 @@
 // on a full device, closed or on a pipe nobody reads. Each row states the
 // exit status, what is on disk afterwards and the message.
 #include "CliRawRun.h"
-#include "password/PasswordCodec.h"
 #include "rom/DemoCartridge.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../fixtures/PasswordFixture.h"
 #include "../fixtures/SpecialFiles.h"
 
 namespace {
@@ -22,23 +22,6 @@ QByteArray DemoBytes()
 }
 
 const QByteArray PngSignature("\x89PNG\r\n\x1a\n");
-
-// The first password (in the order of the settings) that starts with `prefix`.
-QString PasswordStartingWith(const QString& prefix)
-{
-    PasswordSettings s;
-    for (int code = 0; code < 7 * 5 * 2 * 729; ++code) {
-        s.Sector = std::int16_t(code % 7);
-        s.Rations = std::int16_t(code / 7 % 5);
-        s.Expert = code / 35 % 2 != 0;
-        for (int i = 0, p = code / 70; i < 6; ++i, p /= 3)
-            s.Progress[std::size_t(i)] = std::int16_t(p % 3);
-        const QString password = MakePassword(s);
-        if (password.startsWith(prefix))
-            return password;
-    }
-    return QString();
-}
 
 } // namespace
 
