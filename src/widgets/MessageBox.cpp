@@ -1,5 +1,6 @@
 #include "widgets/MessageBox.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -74,6 +75,9 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const MessageReques
     box->setTextFormat(Qt::PlainText);
     if (request.DefaultButton != QMessageBox::NoButton)
         box->setDefaultButton(request.DefaultButton);
+    for (auto it = request.ButtonTexts.begin(); it != request.ButtonTexts.end(); ++it)
+        if (QAbstractButton* button = box->button(it.key()))
+            button->setText(it.value());
     QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
     const QFontMetrics metrics(box->font());
@@ -98,5 +102,11 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& r
 
 void ShowAppMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {
-    ShowMessage(parent, {AppTitle(), text, icon, QMessageBox::Ok, QMessageBox::Ok});
+    MessageRequest message;
+    message.Title = AppTitle();
+    message.Text = text;
+    message.Icon = icon;
+    message.Buttons = QMessageBox::Ok;
+    message.DefaultButton = QMessageBox::Ok;
+    ShowMessage(parent, message);
 }
