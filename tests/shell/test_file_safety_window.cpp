@@ -302,7 +302,11 @@ private slots:
     void messageBoxesFitTheScreen()
     {
         QFETCH(QString, text);
-        const auto box = MakeMessageBox(nullptr, {AppTitle(), text, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
+        MessageRequest request;
+        request.Title = AppTitle();
+        request.Text = text;
+        request.Icon = QMessageBox::Warning;
+        const auto box = MakeMessageBox(nullptr, request);
         QCOMPARE(box->textFormat(), Qt::PlainText);
         box->show();
         QVERIFY(QTest::qWaitForWindowExposed(box.get()));
