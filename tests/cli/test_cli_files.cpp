@@ -85,20 +85,20 @@ private slots:
         QTest::addColumn<QString>("message"); // on standard error
 
         for (const QString& command : {QStringLiteral("demo"), QStringLiteral("render")}) {
-            const auto row = [&](const char* name) { return qPrintable(command + QStringLiteral(": ") + QLatin1String(name)); };
-            QTest::newRow(row("null device written through")) << command << "null device" << 0 << "character device" << "";
-            QTest::newRow(row("link to null device written through")) << command << "link to null device" << 0 << "link to character device" << "";
-            QTest::newRow(row("named pipe written through")) << command << "named pipe" << 0 << "named pipe" << "";
-            QTest::newRow(row("link to named pipe written through")) << command << "link to named pipe" << 0 << "link to named pipe" << "";
-            QTest::newRow(row("socket refused")) << command << "socket" << 1 << "socket" << "it is a socket, not a file";
-            QTest::newRow(row("link to socket refused")) << command << "link to socket" << 1 << "link to socket"
+            const auto row = [&](const char* name) { return (command + QStringLiteral(": ") + QLatin1String(name)).toUtf8(); };
+            QTest::newRow(row("null device written through").constData()) << command << "null device" << 0 << "character device" << "";
+            QTest::newRow(row("link to null device written through").constData()) << command << "link to null device" << 0 << "link to character device" << "";
+            QTest::newRow(row("named pipe written through").constData()) << command << "named pipe" << 0 << "named pipe" << "";
+            QTest::newRow(row("link to named pipe written through").constData()) << command << "link to named pipe" << 0 << "link to named pipe" << "";
+            QTest::newRow(row("socket refused").constData()) << command << "socket" << 1 << "socket" << "it is a socket, not a file";
+            QTest::newRow(row("link to socket refused").constData()) << command << "link to socket" << 1 << "link to socket"
                                                          << "it is a symbolic link to a socket, not a file";
-            QTest::newRow(row("folder refused")) << command << "folder" << 1 << "folder" << "it is a folder, not a file";
-            QTest::newRow(row("link to folder refused")) << command << "link to folder" << 1 << "link to folder"
+            QTest::newRow(row("folder refused").constData()) << command << "folder" << 1 << "folder" << "it is a folder, not a file";
+            QTest::newRow(row("link to folder refused").constData()) << command << "link to folder" << 1 << "link to folder"
                                                          << "it is a symbolic link to a folder, not a file";
-            QTest::newRow(row("file replaced, mode kept")) << command << "file" << 0 << "file" << "";
-            QTest::newRow(row("hard-linked file written in place")) << command << "hard-linked" << 0 << "file" << "";
-            QTest::newRow(row("new file")) << command << "missing" << 0 << "file" << "";
+            QTest::newRow(row("file replaced, mode kept").constData()) << command << "file" << 0 << "file" << "";
+            QTest::newRow(row("hard-linked file written in place").constData()) << command << "hard-linked" << 0 << "file" << "";
+            QTest::newRow(row("new file").constData()) << command << "missing" << 0 << "file" << "";
         }
     }
     void outputs()
