@@ -18,8 +18,12 @@ void ReadToEnd(int fd, long long maxBytes, long long expected, ReadOutcome& outc
     const long long limit = maxBytes + 1;
     bytes.reserve(static_cast<std::size_t>(expected > 0 && expected <= limit ? expected : Chunk));
     long long have = 0;
+    // A file that reports its size is read in one piece (and one more read
+    // that finds its end); the rest in pieces.
+    long long piece = expected > 0 ? expected + 1 : Chunk;
     while (have < limit) {
-        const long long want = std::min(Chunk, limit - have);
+        const long long want = std::min(piece, limit - have);
+        piece = Chunk;
         bytes.resize(static_cast<std::size_t>(have + want));
         const ssize_t got = ::read(fd, bytes.data() + have, static_cast<std::size_t>(want));
         if (got < 0) {
