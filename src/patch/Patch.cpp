@@ -36,6 +36,15 @@ bool RefuseEmptyResult(const ByteVector& image, QString& error)
     return true;
 }
 
+// A BPS patch whose own checksum fails is told as damaged first, whatever
+// else is wrong with it.
+void TellDamage(const PatchInfo& info, QString& error)
+{
+    if (!info.patchCrcHolds())
+        error = QStringLiteral("The BPS patch is damaged: its checksum is %1, but its bytes give %2. %3")
+                    .arg(Crc(info.patchCrc), Crc(info.patchCrcActual), error);
+}
+
 PatchApplyResult ApplyIpsPatch(ByteView patch, ByteView image, QString& error)
 {
     PatchApplyResult result;
@@ -62,8 +71,10 @@ PatchApplyResult ApplyBpsPatch(ByteView patch, ByteView image, const PatchApplyO
     PatchApplyResult result;
     PatchInfo info;
     std::int64_t actionsStart = 0;
-    if (!ReadBpsHeader(patch, info, actionsStart, error))
+    if (!ReadBpsHeader(patch, info, actionsStart, error)) {
+        TellDamage(info, error);
         return result;
+    }
     if (!info.patchCrcHolds()) {
         error = QStringLiteral("The BPS patch is damaged: its checksum is %1, but its bytes give %2.")
                     .arg(Crc(info.patchCrc), Crc(info.patchCrcActual));
@@ -169,8 +180,10 @@ std::optional<PatchInfo> InspectPatch(ByteView patch, std::optional<ByteView> im
     } else {
         std::int64_t actionsStart = 0;
         if (!ReadBpsHeader(patch, info, actionsStart, error) ||
-            !RunBps(patch, actionsStart, info, nullptr, nullptr, error))
+            !RunBps(patch, actionsStart, info, nullptr, nullptr, error)) {
+            TellDamage(info, error);
             return std::nullopt;
+        }
     }
     if (image) {
         info.withImage = true;
