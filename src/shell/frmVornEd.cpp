@@ -15,6 +15,7 @@
 #include "shell/clsDialog.h"
 #include "shell/frmAbout.h"
 #include "shell/modODMenus.h"
+#include "shell/TestPlayMenu.h"
 #include "shell/WebLinks.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
@@ -48,6 +49,7 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
 {
     buildControls();
     buildMenus();
+    new TestPlayMenu(this);
     connectLevelControls();
     // Load: caption without a file.
     setWindowTitle(CaptionFor(QString()));
