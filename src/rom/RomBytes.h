@@ -34,6 +34,11 @@ public:
         return true;
     }
 
+    // Bulk access for the edit history, which checks every range itself:
+    // the image may grow (new bytes are 0) or shrink.
+    void resize(std::int64_t size) { m_bytes.resize(static_cast<std::size_t>(size)); }
+    std::uint8_t* writableData() { return m_bytes.data(); }
+
     const std::uint8_t* data() const { return m_bytes.data(); }
     const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
 
