@@ -229,7 +229,7 @@ private slots:
         QVERIFY(run.out.contains(QStringLiteral("checksums: none")));
     }
 
-    void specialFilesAreRefusedWithoutBlocking()
+    void specialFilesAreNeitherReadNorReplaced()
     {
         const QString fifo = path("pipe.ips");
         if (mkfifo(QFile::encodeName(fifo).constData(), 0600) != 0)
@@ -238,7 +238,26 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("not a regular file")));
         QCOMPARE(ReadFile(path("original.nes")), Demo());
+
+        // Nor is a pipe or a folder replaced by an output.
+        const QString folder = path("folder.ips");
+        QVERIFY(QDir().mkpath(folder));
+        for (const QString& output : {fifo, folder}) {
+            CliRunResult created =
+                RunVornedCli({"patch", "create", path("original.nes"), path("edited.nes"), "--format", "ips", "-o", output});
+            QCOMPARE(created.exitCode, 1);
+            QVERIFY2(created.err.contains(QStringLiteral("not a regular file")), qPrintable(created.err));
+            QVERIFY(!QFileInfo(output).isFile());
+        }
+        QCOMPARE(RunVornedCli({"patch", "create", path("original.nes"), path("edited.nes"), "-o", path("p.ips")}).exitCode,
+                 0);
+        const CliRunResult applied = RunVornedCli({"patch", "apply", path("p.ips"), path("original.nes"), "-o", fifo});
+        QCOMPARE(applied.exitCode, 1);
+        QVERIFY(applied.err.contains(QStringLiteral("not a regular file")));
+        QCOMPARE(ReadFile(path("original.nes")), Demo());
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
         QFile::remove(fifo);
+        QDir(folder).removeRecursively();
     }
 
     void badArguments_data()

@@ -6,6 +6,8 @@
 #include "rom/Crc32.h"
 #include "rom/RomFile.h"
 
+#include <QFileInfo>
+
 namespace {
 
 QString Crc(std::uint32_t value)
@@ -16,6 +18,16 @@ QString Crc(std::uint32_t value)
 QString Hex(std::int64_t value)
 {
     return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(6, QLatin1Char('0'));
+}
+
+// Only a regular file (or a new one) is replaced by the output.
+bool RefuseSpecialOutput(const QString& output, QString& error)
+{
+    const QFileInfo info(output);
+    if (!info.exists() || info.isFile())
+        return false;
+    error = QStringLiteral("\"%1\" is not a regular file; it was left as it is.").arg(output);
+    return true;
 }
 
 int RunCreate(const QStringList& args, QTextStream& out, QTextStream& err)
@@ -47,6 +59,8 @@ int RunCreate(const QStringList& args, QTextStream& out, QTextStream& err)
     const PatchFormat chosen = format ? *format : *named;
     RomBytes original, modified;
     QString error;
+    if (RefuseSpecialOutput(output, error))
+        return Failure(err, error);
     if (!LoadRomFile(a.plain().at(0), original, error) || !LoadRomFile(a.plain().at(1), modified, error))
         return Failure(err, error);
     const std::optional<ByteVector> patch = CreatePatch(chosen, original.bytes(), modified.bytes(), error);
@@ -76,6 +90,8 @@ int RunApply(const QStringList& args, QTextStream& out, QTextStream& err)
     ByteVector patch;
     RomBytes image;
     QString error;
+    if (RefuseSpecialOutput(output, error))
+        return Failure(err, error);
     if (!LoadPatchFile(patchPath, patch, error) || !LoadRomFile(imagePath, image, error))
         return Failure(err, error);
     PatchApplyOptions options;
