@@ -23,6 +23,11 @@ bool ImageChange::touches(std::int64_t offset, std::int64_t length) const
     return it != Ranges.end() && it->first < end;
 }
 
+bool ImageChange::touchesAny(const std::vector<ByteRange>& ranges) const
+{
+    return std::any_of(ranges.begin(), ranges.end(), [this](const ByteRange& r) { return touches(r); });
+}
+
 EditHistory::EditHistory(RomBytes& image, QObject* parent)
     : QObject(parent), m_image(image), m_opened(std::make_shared<RomBytes>(image)), m_saved(m_opened)
 {

@@ -33,14 +33,11 @@ struct ImageChange {
 
     // True when a byte of [offset, offset + length) changed (always after a resize).
     bool touches(std::int64_t offset, std::int64_t length) const;
+    bool touches(const ByteRange& range) const { return touches(range.Offset, range.Length); }
+    bool touchesAny(const std::vector<ByteRange>& ranges) const;
 };
 
 Q_DECLARE_METATYPE(ImageChange)
-
-struct ByteWrite {
-    std::int64_t Offset;
-    std::uint8_t Value;
-};
 
 enum class EditResult {
     Recorded,       // a new step

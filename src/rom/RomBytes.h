@@ -5,6 +5,18 @@
 #include <cstdint>
 #include <vector>
 
+// One byte to be written into the image, and a stretch of it.
+struct ByteWrite {
+    std::int64_t Offset;
+    std::uint8_t Value;
+    friend bool operator==(const ByteWrite&, const ByteWrite&) = default;
+};
+
+struct ByteRange {
+    std::int64_t Offset;
+    std::int64_t Length;
+};
+
 class RomBytes {
 public:
     RomBytes() = default;
