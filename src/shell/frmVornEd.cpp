@@ -339,9 +339,13 @@ void frmVornEd::OfferRecovery()
     const QString folder = RomHistory().journalFolder();
     if (folder.isEmpty() || RomFileName.isEmpty())
         return;
-    const QString path = RecoveryJournal::PathFor(folder, RomFileName);
-    if (!QFileInfo::exists(path))
-        return;
+    for (const QString& path : RecoveryJournal::LeftBehind(folder, RomFileName))
+        if (OfferRecovery(path))
+            return;
+}
+
+bool frmVornEd::OfferRecovery(const QString& path)
+{
     QString error;
     const auto journal = ReadJournal(path, error);
     if (!journal) {
@@ -349,34 +353,34 @@ void frmVornEd::OfferRecovery()
                                             "was removed.\n\n%2").arg(RomFileName, error),
                        QMessageBox::Information);
         QFile::remove(path);
-        return;
+        return false;
     }
     if (journal->ImagePath != QFileInfo(RomFileName).absoluteFilePath()) {
         // Named for this file but made for another one: not ours to apply.
         ShowAppMessage(this, QStringLiteral("A recovery file for \"%1\" holds changes to another file (\"%2\"); "
                                             "it was ignored.").arg(RomFileName, journal->ImagePath),
                        QMessageBox::Information);
-        return;
+        return false;
     }
+    const QString when = QLocale().toString(journal->Created, QLocale::ShortFormat);
     if (journal->BaseSize != RomImage.size() || journal->BaseCrc != JournalChecksum(RomImage)) {
         ShowAppMessage(this, QStringLiteral("Unsaved changes to \"%1\" from %2 were found, but the file has "
                                             "changed since then, so they cannot be restored. They were ignored.")
-                                 .arg(RomFileName, QLocale().toString(journal->Created, QLocale::ShortFormat)),
+                                 .arg(RomFileName, when),
                        QMessageBox::Information);
-        return;
+        return false;
     }
     const JournalReplay replay = ReplayJournal(*journal, RomImage);
-    QString damage = journal->Damage.isEmpty() ? replay.Damage : journal->Damage;
     if (replay.Image == RomImage) {
         // Nothing that differs from the file: nothing to offer.
         QFile::remove(path);
-        return;
+        return false;
     }
     MessageRequest question;
     question.Title = AppTitle();
     question.Icon = QMessageBox::Question;
-    question.Text = QStringLiteral("Unsaved changes to \"%1\" from %2 were found. Restore them?")
-                        .arg(RomFileName, QLocale().toString(journal->Created, QLocale::ShortFormat));
+    question.Text = QStringLiteral("Unsaved changes to \"%1\" from %2 were found. Restore them?").arg(RomFileName, when);
+    const QString damage = journal->Damage.isEmpty() ? replay.Damage : journal->Damage;
     if (!damage.isEmpty())
         question.Text += QStringLiteral("\n\nThe recovery file is damaged (%1); the %2 changes before the "
                                         "damage can be restored.").arg(damage).arg(replay.Applied);
@@ -385,9 +389,14 @@ void frmVornEd::OfferRecovery()
     question.ButtonTexts[QMessageBox::Yes] = QStringLiteral("&Restore");
     if (ShowMessage(this, question) != QMessageBox::Yes) {
         QFile::remove(path);
-        return;
+        return true;
     }
+    // The restored changes are one step, journaled afresh by this editor
+    // (in the same file when that name was free, else the old one goes).
     RomHistory().replaceImage(QStringLiteral("Restore Unsaved Changes"), replay.Image.bytes());
+    if (RomHistory().journalPath() != path)
+        QFile::remove(path);
+    return true;
 }
 
 bool frmVornEd::MayReplaceImage()
