@@ -16,6 +16,7 @@
 #include "shell/clsDialog.h"
 #include "shell/frmAbout.h"
 #include "shell/modODMenus.h"
+#include "shell/PatchMenu.h"
 #include "shell/TestPlayMenu.h"
 #include "shell/WebLinks.h"
 #include "widgets/MessageBox.h"
@@ -51,6 +52,7 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
 {
     buildControls();
     buildMenus();
+    new PatchMenu(this);
     new TestPlayMenu(this);
     connectLevelControls();
     // A new window starts without an image, so without a history.
