@@ -297,6 +297,8 @@ void EditHistory::setJournalFolder(const QString& folder)
 
 QString EditHistory::journalPath() const
 {
+    if (m_journal)
+        return m_journal->path();
     if (m_journalFolder.isEmpty() || m_path.isEmpty())
         return QString();
     return RecoveryJournal::PathFor(m_journalFolder, m_path);
@@ -307,9 +309,6 @@ void EditHistory::discardJournal()
     if (m_journal)
         m_journal->remove();
     m_journal.reset();
-    const QString path = journalPath();
-    if (!path.isEmpty())
-        QFile::remove(path);
 }
 
 EditHistory& RomHistory()

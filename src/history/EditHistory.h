@@ -97,9 +97,10 @@ public:
     // Journals are written in `folder` (empty: no journal, the default).
     void setJournalFolder(const QString& folder);
     QString journalFolder() const { return m_journalFolder; }
-    // The journal file of the open image (whether or not it exists yet).
+    // The journal file of the open image: the one being written, or the
+    // name it will get.
     QString journalPath() const;
-    // Deletes the open image's journal (unsaved edits discarded on purpose).
+    // Deletes the journal this history writes (unsaved edits discarded on purpose).
     void discardJournal();
 
 signals:

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,11 +93,40 @@ QString RecoveryJournal::DefaultFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery");
 }
 
-QString RecoveryJournal::PathFor(const QString& folder, const QString& imagePath)
+namespace {
+constexpr int MaxJournalsPerImage = 9;
+
+int OpenJournalFile(const QString& path, int flags)
+{
+    return ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW, 0600);
+}
+}
+
+QString RecoveryJournal::PathFor(const QString& folder, const QString& imagePath, int number)
 {
     const QByteArray key = QFileInfo(imagePath).absoluteFilePath().toUtf8();
     const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex();
-    return folder + QLatin1Char('/') + QString::fromLatin1(hash) + QStringLiteral(".journal");
+    const QString suffix = number > 1 ? QStringLiteral("-%1").arg(number) : QString();
+    return folder + QLatin1Char('/') + QString::fromLatin1(hash) + suffix + QStringLiteral(".journal");
+}
+
+QStringList RecoveryJournal::LeftBehind(const QString& folder, const QString& imagePath)
+{
+    QStringList found;
+    for (int n = 1; n <= MaxJournalsPerImage; ++n) {
+        const QString path = PathFor(folder, imagePath, n);
+        const QFileInfo info(path);
+        if (!info.exists() || info.isSymLink() || !info.isFile())
+            continue;
+        // A running editor keeps its journal locked; only free ones are left behind.
+        const int fd = OpenJournalFile(path, O_RDONLY | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            found << path;
+        ::close(fd);
+    }
+    return found;
 }
 
 std::unique_ptr<RecoveryJournal> RecoveryJournal::Create(const QString& folder, const QString& imagePath,
@@ -106,14 +136,32 @@ std::unique_ptr<RecoveryJournal> RecoveryJournal::Create(const QString& folder, 
         error = QStringLiteral("Could not create the folder \"%1\".").arg(folder);
         return nullptr;
     }
-    const QString path = PathFor(folder, imagePath);
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // The first name no other editor holds locked; the lock lasts as long as
+    // this journal is open, and a killed editor's lock goes with it.
+    QString path;
+    int fd = -1;
+    for (int n = 1; n <= MaxJournalsPerImage && fd < 0; ++n) {
+        path = PathFor(folder, imagePath, n);
+        fd = OpenJournalFile(path, O_WRONLY | O_CREAT | O_APPEND);
+        if (fd < 0) {
+            error = QStringLiteral("Could not create \"%1\": %2").arg(path, SystemReason(errno));
+            return nullptr;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
     if (fd < 0) {
-        error = QStringLiteral("Could not create \"%1\": %2").arg(path, SystemReason(errno));
+        error = QStringLiteral("Every recovery file name for \"%1\" is in use by another editor.").arg(imagePath);
         return nullptr;
     }
     std::unique_ptr<RecoveryJournal> journal(new RecoveryJournal(fd, path));
+    if (::ftruncate(fd, 0) != 0) {
+        error = QStringLiteral("Could not write \"%1\": %2").arg(path, SystemReason(errno));
+        journal->remove();
+        return nullptr;
+    }
 
     std::vector<std::uint8_t> header;
     Put64(header, std::uint64_t(base.size()));

@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -33,8 +34,13 @@ public:
 
     // Where journals are kept: the user's data folder, "recovery".
     static QString DefaultFolder();
-    // The journal file of the image at `imagePath` in `folder`.
-    static QString PathFor(const QString& folder, const QString& imagePath);
+    // The journal file of the image at `imagePath` in `folder`. While
+    // another editor holds that one, a journal goes to the next free name
+    // beside it (PathFor with a number).
+    static QString PathFor(const QString& folder, const QString& imagePath, int number = 1);
+    // The journals of the image that no running editor holds: what a crash
+    // or a kill left behind.
+    static QStringList LeftBehind(const QString& folder, const QString& imagePath);
 
     // Starts the journal of `imagePath` whose starting point is `base` (the
     // file as it is on disk), replacing any older journal of that image.

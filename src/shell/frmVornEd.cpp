@@ -17,6 +17,8 @@
 #include "shell/clsDialog.h"
 #include "shell/frmAbout.h"
 #include "shell/modODMenus.h"
+#include "shell/PatchMenu.h"
+#include "shell/TestPlayMenu.h"
 #include "shell/WebLinks.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/MessageBox.h"
@@ -52,6 +54,8 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
 {
     buildControls();
     buildMenus();
+    new PatchMenu(this);
+    new TestPlayMenu(this);
     connectLevelControls();
     // A new window starts without an image, so without a history.
     RomHistory().reset(RomFileName);
@@ -346,9 +350,13 @@ void frmVornEd::OfferRecovery()
     const QString folder = RomHistory().journalFolder();
     if (folder.isEmpty() || RomFileName.isEmpty())
         return;
-    const QString path = RecoveryJournal::PathFor(folder, RomFileName);
-    if (!QFileInfo::exists(path))
-        return;
+    for (const QString& path : RecoveryJournal::LeftBehind(folder, RomFileName))
+        if (OfferRecovery(path))
+            return;
+}
+
+bool frmVornEd::OfferRecovery(const QString& path)
+{
     QString error;
     const auto journal = ReadJournal(path, error);
     if (!journal) {
@@ -356,34 +364,34 @@ void frmVornEd::OfferRecovery()
                                             "was removed.\n\n%2").arg(RomFileName, error),
                        QMessageBox::Information);
         QFile::remove(path);
-        return;
+        return false;
     }
     if (journal->ImagePath != QFileInfo(RomFileName).absoluteFilePath()) {
         // Named for this file but made for another one: not ours to apply.
         ShowAppMessage(this, QStringLiteral("A recovery file for \"%1\" holds changes to another file (\"%2\"); "
                                             "it was ignored.").arg(RomFileName, journal->ImagePath),
                        QMessageBox::Information);
-        return;
+        return false;
     }
+    const QString when = QLocale().toString(journal->Created, QLocale::ShortFormat);
     if (journal->BaseSize != RomImage.size() || journal->BaseCrc != JournalChecksum(RomImage)) {
         ShowAppMessage(this, QStringLiteral("Unsaved changes to \"%1\" from %2 were found, but the file has "
                                             "changed since then, so they cannot be restored. They were ignored.")
-                                 .arg(RomFileName, QLocale().toString(journal->Created, QLocale::ShortFormat)),
+                                 .arg(RomFileName, when),
                        QMessageBox::Information);
-        return;
+        return false;
     }
     const JournalReplay replay = ReplayJournal(*journal, RomImage);
-    QString damage = journal->Damage.isEmpty() ? replay.Damage : journal->Damage;
     if (replay.Image == RomImage) {
         // Nothing that differs from the file: nothing to offer.
         QFile::remove(path);
-        return;
+        return false;
     }
     MessageRequest question;
     question.Title = AppTitle();
     question.Icon = QMessageBox::Question;
-    question.Text = QStringLiteral("Unsaved changes to \"%1\" from %2 were found. Restore them?")
-                        .arg(RomFileName, QLocale().toString(journal->Created, QLocale::ShortFormat));
+    question.Text = QStringLiteral("Unsaved changes to \"%1\" from %2 were found. Restore them?").arg(RomFileName, when);
+    const QString damage = journal->Damage.isEmpty() ? replay.Damage : journal->Damage;
     if (!damage.isEmpty())
         question.Text += QStringLiteral("\n\nThe recovery file is damaged (%1); the %2 changes before the "
                                         "damage can be restored.").arg(damage).arg(replay.Applied);
@@ -392,9 +400,14 @@ void frmVornEd::OfferRecovery()
     question.ButtonTexts[QMessageBox::Yes] = QStringLiteral("&Restore");
     if (ShowMessage(this, question) != QMessageBox::Yes) {
         QFile::remove(path);
-        return;
+        return true;
     }
+    // The restored changes are one step, journaled afresh by this editor
+    // (in the same file when that name was free, else the old one goes).
     RomHistory().replaceImage(QStringLiteral("Restore Unsaved Changes"), replay.Image.bytes());
+    if (RomHistory().journalPath() != path)
+        QFile::remove(path);
+    return true;
 }
 
 bool frmVornEd::MayReplaceImage()

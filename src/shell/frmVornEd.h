@@ -133,8 +133,11 @@ private:
     void buildEditHistoryMenus();
     // Every view that shows bytes the change touched is drawn again.
     void OnImageChanged(const ImageChange& change);
-    // Offers to restore the unsaved changes a journal of the open file holds.
+    // Offers to restore the unsaved changes a journal of the open file holds
+    // (the first one left behind that fits the file).
     void OfferRecovery();
+    // True when the user was asked about this journal.
+    bool OfferRecovery(const QString& journalPath);
     void SetFileCaption();
     void connectLevelControls();
     // True once a file is open and a zone chosen (a zone entry is checked).

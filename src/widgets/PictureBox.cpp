@@ -8,6 +8,7 @@ PictureBox::PictureBox(int width, int height, QWidget* parent)
 {
     setFixedSize(width, height);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     m_canvas.setRefreshHandler([this] { update(); });
 }
 
@@ -17,14 +18,31 @@ void PictureBox::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, m_canvas.image());
 }
 
+namespace {
+// 1 left, 2 right, 4 middle, added together.
+int ButtonCode(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+}
+
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    int button = 0;
-    switch (event->button()) {
-    case Qt::LeftButton: button = 1; break;
-    case Qt::RightButton: button = 2; break;
-    case Qt::MiddleButton: button = 4; break;
-    default: break;
-    }
-    emit mouseDown(button, event->modifiers(), event->position().x(), event->position().y());
+    emit mouseDown(ButtonCode(event->button()), event->modifiers(), event->position().x(), event->position().y());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMove(ButtonCode(event->buttons()), event->modifiers(), event->position().x(), event->position().y());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit mouseUp(ButtonCode(event->button()), event->modifiers(), event->position().x(), event->position().y());
+}
+
+void PictureBox::leaveEvent(QEvent*)
+{
+    emit mouseLeft();
 }

@@ -108,6 +108,43 @@ private slots:
         QVERIFY(!QFileInfo::exists(path));
     }
 
+    void twoEditorsOfOneFileKeepTwoJournals()
+    {
+        const QString image = m_dir.filePath(QStringLiteral("shared.nes"));
+        RomBytes first = Image(50), second = Image(50);
+        QString one, two;
+        {
+            EditHistory a(first);
+            a.reset(image);
+            a.setJournalFolder(folder());
+            auto b = std::make_unique<EditHistory>(second);
+            b->reset(image);
+            b->setJournalFolder(folder());
+            a.apply(QStringLiteral("a"), {{1, 0xAA}});
+            b->apply(QStringLiteral("b"), {{2, 0xBB}});
+            one = a.journalPath();
+            two = b->journalPath();
+            QVERIFY(one != two);
+            QCOMPARE(one, RecoveryJournal::PathFor(folder(), image));
+            // Both editors run: nothing is left behind.
+            QCOMPARE(RecoveryJournal::LeftBehind(folder(), image), QStringList());
+            b.reset();   // the second editor ends without saving
+            QCOMPARE(RecoveryJournal::LeftBehind(folder(), image), QStringList{two});
+            a.apply(QStringLiteral("a"), {{3, 0xAA}});
+        }
+        QCOMPARE(RecoveryJournal::LeftBehind(folder(), image), (QStringList{one, two}));
+        QString error;
+        const auto journal = ReadJournal(one, error);
+        QVERIFY(journal);
+        QCOMPARE(int(journal->Records.size()), 2);
+        const RomBytes replayed = ReplayJournal(*journal, Image(50)).Image;
+        QCOMPARE(replayed.read(1), 0xAA);
+        QCOMPARE(replayed.read(2), Image(50).read(2));
+        QCOMPARE(replayed.read(3), 0xAA);
+        QFile::remove(one);
+        QFile::remove(two);
+    }
+
     void damagedJournals_data()
     {
         QTest::addColumn<QString>("damage");
