@@ -6,6 +6,8 @@
 #include "gfx/LevelContext.h"
 #include "gfx/Metatile.h"
 #include "gfx/TileSelector.h"
+#include "level/PaintStroke.h"
+#include "level/RoomCopy.h"
 #include "level/RoomLayout.h"
 #include "level/RoomView.h"
 #include "password/frmPassword.h"
@@ -51,6 +53,8 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
     buildControls();
     buildMenus();
     connectLevelControls();
+    buildPaintingControls();
+    buildPaintingMenus();
     // A new window starts without an image, so without a history.
     RomHistory().reset(RomFileName);
     connect(&RomHistory(), &EditHistory::imageChanged, this, &frmVornEd::OnImageChanged);
@@ -211,13 +215,16 @@ void frmVornEd::buildMenus()
 
 QString frmVornEd::PanelText(int panel) const
 {
-    return (panel >= 1 && panel <= 3) ? m_panels[std::size_t(panel - 1)]->text() : QString();
+    return (panel >= 1 && panel <= 4) ? m_panels[std::size_t(panel - 1)]->text() : QString();
 }
 
 void frmVornEd::SetPanelText(int panel, const QString& text)
 {
-    if (panel >= 1 && panel <= 3)
+    if (panel >= 1 && panel <= 4) {
         m_panels[std::size_t(panel - 1)]->setText(text);
+        if (panel == 1)
+            m_panels[0]->setToolTip(text);
+    }
 }
 
 void frmVornEd::buildEditHistoryMenus()
@@ -305,6 +312,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
         ShowAppMessage(this, error);
         return false;
     }
+    EndStroke();
     // The unsaved changes of the image now replaced were given up by the user.
     if (RomHistory().isModified())
         RomHistory().discardJournal();
@@ -317,6 +325,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
     mnuSaveAS->setEnabled(true);
     SetFileCaption();
     mnuEdit->menuAction()->setEnabled(true);
+    EnableZoneKeys();
     BuildZoneTable(RomImage, ZoneTable);
     ZoneTableProblems = CheckZones(RomImage, ZoneTable);
     // Zone, room and page stay; what is on screen now shows the new image.
@@ -327,6 +336,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
             editor->Init();
         if (frmPaletteEditor* editor = LoadedPaletteEditor())
             editor->Init();
+        ZoneViewsChanged();
     }
     OfferRecovery();
     return true;
@@ -603,6 +613,7 @@ void frmVornEd::mnuStageSelect_Click(int Index)
     LoadTileEdit(this, EditorCalls())->Init();
     DrawTable();
     DrawLevel();
+    ZoneViewsChanged();
 }
 
 void frmVornEd::mnuGrid_Click(int Index)
@@ -661,6 +672,7 @@ void frmVornEd::picTile_MouseDown(int Button, Qt::KeyboardModifiers, double X, d
     const int n = SelectorMetatileAt(hsTable->value(), X, Y);
     DrawMetatile(CurrentLevel(), picSelectedTile->canvas(), std::uint8_t(n), ViewScale);
     picSelectedTile->Tag = QString::number(n);
+    SelectionChanged();
 }
 
 void frmVornEd::cmdEditTile_Click()
@@ -713,8 +725,12 @@ void frmVornEd::picEditor_MouseDown(int Button, Qt::KeyboardModifiers, double X,
                                             "the metatile was not placed.").arg(HexNumber(room)));
         return;
     }
-    RomHistory().apply(QStringLiteral("Place Metatile %1 in Room %2").arg(HexNumber(selected), HexNumber(room)),
-                       {*write});
+    // The press is the first cell of a stroke: the cells a drag paints
+    // join its step (PaintStroke names it as this click while it has one cell).
+    EndStroke();
+    m_stroke = std::make_unique<PaintStroke>(RomHistory().newMergeKey(), room, std::uint8_t(selected), X, Y);
+    if (RomHistory().apply(m_stroke->stepName(1), {*write}, m_stroke->mergeKey()) != EditResult::NoChange)
+        m_stroke->cellChanged();
     // Only the clicked cell is repainted, from the preview.
     Canvas& view = picEditor->canvas();
     view.blit(cell.Column * CellSize, cell.Row * CellSize, CellSize, CellSize, picSelectedTile->canvas());
@@ -730,14 +746,16 @@ void frmVornEd::OnImageChanged(const ImageChange& change)
     if (RomFileName.isEmpty())
         return;
     // Where the zones' data lies moved (a patch, its undo): read it again.
-    if (change.Resized || change.touchesAny(ZoneStructureRanges(ZoneTable))) {
+    const bool structure = change.Resized || change.touchesAny(ZoneStructureRanges(ZoneTable));
+    if (structure) {
         BuildZoneTable(RomImage, ZoneTable);
         ZoneTableProblems = CheckZones(RomImage, ZoneTable);
     }
     if (!ZoneShown())
         return;
     const LevelContext level = CurrentLevel();
-    const bool graphics = change.Resized || change.touchesAny(ZoneGraphicsRanges(level));
+    // Moved zone data (room pointers, tables) shows everywhere, as graphics do.
+    const bool graphics = structure || change.touchesAny(ZoneGraphicsRanges(level));
     // After an undo or redo the view goes to the room whose layout changed.
     if (change.Origin != ChangeOrigin::Edit) {
         const int current = hLevel_Frames->value();
