@@ -352,7 +352,7 @@ void frmVornEd::mnuMetatileSheet_Click()
         connect(m_metatileSheet, &frmMetatileSheet::metatileHovered, this,
                 [this](int m) { SetPanelText(4, m < 0 ? QString() : MetatileHoverText(m)); });
         m_metatileSheet->addActions({mnuNextRoom, mnuPreviousRoom, mnuFirstRoom, mnuLastRoom, keyPickMetatile});
-        m_metatileSheet->setFocusPolicy(Qt::StrongFocus);
+        m_metatileSheet->picture()->setFocusPolicy(Qt::StrongFocus);
         PlaceBeside(m_metatileSheet, this, false);
     }
     m_metatileSheet->Redraw(SelectedMetatile());
@@ -369,7 +369,7 @@ void frmVornEd::mnuZoneOverview_Click()
         connect(m_zoneOverview, &frmZoneOverview::roomChosen, this,
                 [this](int room) { hLevel_Frames->setValue(room); });
         m_zoneOverview->addActions({mnuNextRoom, mnuPreviousRoom, mnuFirstRoom, mnuLastRoom, keyPickMetatile});
-        m_zoneOverview->setFocusPolicy(Qt::StrongFocus);
+        m_zoneOverview->picture()->setFocusPolicy(Qt::StrongFocus);
         PlaceBeside(m_zoneOverview, this, true);
     }
     m_zoneOverview->Redraw(ZoneTable[std::size_t(CurrentZone)].LastRoom, hLevel_Frames->value());
