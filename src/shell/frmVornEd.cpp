@@ -782,19 +782,28 @@ void frmVornEd::OnImageChanged(const ImageChange& change)
     if (start == NoOffset || !change.touches(start, RoomLayoutBytes))
         return;
     Canvas& view = picEditor->canvas();
+    // A cell given the selected metatile (a click, a stroke) is copied from
+    // the preview, which holds its picture; any other is decoded there, and
+    // the preview is drawn again afterwards.
+    const int selected = SelectedMetatile();
+    bool decoded = false;
     for (int index = 0; index < RoomLayoutBytes; ++index) {
         const std::int64_t at = std::int64_t(start) + index;
         if (!change.touches(at, 1))
             continue;
         const int m = RomImage.read(at);
-        if (m < 0)
-            DrawNoDataMetatile(picSelectedTile->canvas(), ViewScale);
-        else
-            DrawMetatile(level, picSelectedTile->canvas(), std::uint8_t(m), ViewScale);
+        if (m < 0 || m != selected || decoded) {
+            if (m < 0)
+                DrawNoDataMetatile(picSelectedTile->canvas(), ViewScale);
+            else
+                DrawMetatile(level, picSelectedTile->canvas(), std::uint8_t(m), ViewScale);
+            decoded = true;
+        }
         view.blit((index % RoomColumns) * CellSize, (index / RoomColumns) * CellSize, CellSize, CellSize,
                   picSelectedTile->canvas());
     }
-    DrawPreview(level, picSelectedTile->canvas(), SelectedMetatile());
+    if (decoded)
+        DrawPreview(level, picSelectedTile->canvas(), selected);
     if (mnuGrid[0]->isChecked())
         DrawGrid(view);
     view.refresh();

@@ -208,7 +208,11 @@ private:
     // Paints one cell of the stroke; false when it could not (and the
     // stroke was ended after telling why).
     bool PaintStrokeCell(const RoomCell& cell);
+    // Panel 4 for the cell under the pointer (the text is made only when what
+    // it says changed: a stroke changes the cell under the pointer often).
     void ShowPointerInfo();
+    // Panel 4 for anything else.
+    void SetPointerText(const QString& text);
     // Zone shortcuts Ctrl+1 .. Ctrl+7, given once an image is open.
     void EnableZoneKeys();
 
@@ -218,6 +222,8 @@ private:
     std::unique_ptr<RoomClipboard> m_roomClipboard;
     // Where the pointer is over the level view, if it is.
     std::optional<std::pair<double, double>> m_pointer;
+    // What panel 4 says about that cell: zone, room, cell, layout offset, metatile.
+    std::array<std::int64_t, 5> m_pointerShown{-1, -1, -1, -1, -1};
     frmMetatileSheet* m_metatileSheet = nullptr;
     frmZoneOverview* m_zoneOverview = nullptr;
 };

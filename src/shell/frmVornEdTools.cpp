@@ -194,7 +194,7 @@ void frmVornEd::picEditor_MouseMove(int Button, Qt::KeyboardModifiers, double X,
         m_pointer = std::make_pair(X, Y);
     } else if (m_pointer) {
         m_pointer.reset();
-        SetPanelText(4, QString());
+        SetPointerText(QString());
     }
     if (m_stroke) {
         // A release that never came (another window took the pointer) or a
@@ -220,7 +220,7 @@ void frmVornEd::picEditor_MouseLeave()
 {
     // The stroke goes on: the pointer may come back while the button is held.
     m_pointer.reset();
-    SetPanelText(4, QString());
+    SetPointerText(QString());
 }
 
 // ---- Picking and selecting ----
@@ -260,19 +260,34 @@ void frmVornEd::SelectionChanged()
 
 void frmVornEd::ShowPointerInfo()
 {
-    if (m_pointer && ZoneShown())
-        SetPanelText(4, CellHoverText(ShownLevel(), hLevel_Frames->value(),
-                                      RoomCellAt(m_pointer->first, m_pointer->second)));
+    if (!m_pointer || !ZoneShown())
+        return;
+    const LevelContext level = ShownLevel();
+    const int room = hLevel_Frames->value();
+    const RoomCell cell = RoomCellAt(m_pointer->first, m_pointer->second);
+    const std::int32_t start = RoomLayoutOffset(level, room);
+    const int m = start == NoOffset ? -2 : RomImage.read(std::int64_t(start) + RoomCellIndex(cell));
+    const std::array<std::int64_t, 5> shown{CurrentZone, room, RoomCellIndex(cell), start, m};
+    if (shown == m_pointerShown)
+        return;
+    SetPanelText(4, CellHoverText(level, room, cell));
+    m_pointerShown = shown;
+}
+
+void frmVornEd::SetPointerText(const QString& text)
+{
+    SetPanelText(4, text);
+    m_pointerShown.fill(-1);
 }
 
 void frmVornEd::picTile_MouseMove(int, Qt::KeyboardModifiers, double, double Y)
 {
-    SetPanelText(4, ZoneShown() ? MetatileHoverText(SelectorMetatileAt(hsTable->value(), 0, Y)) : QString());
+    SetPointerText(ZoneShown() ? MetatileHoverText(SelectorMetatileAt(hsTable->value(), 0, Y)) : QString());
 }
 
 void frmVornEd::picTile_MouseLeave()
 {
-    SetPanelText(4, QString());
+    SetPointerText(QString());
 }
 
 // ---- Rooms and zones ----
@@ -350,7 +365,7 @@ void frmVornEd::mnuMetatileSheet_Click()
         m_metatileSheet = new frmMetatileSheet(this);
         connect(m_metatileSheet, &frmMetatileSheet::metatileChosen, this, &frmVornEd::SelectMetatile);
         connect(m_metatileSheet, &frmMetatileSheet::metatileHovered, this,
-                [this](int m) { SetPanelText(4, m < 0 ? QString() : MetatileHoverText(m)); });
+                [this](int m) { SetPointerText(m < 0 ? QString() : MetatileHoverText(m)); });
         m_metatileSheet->addActions({mnuNextRoom, mnuPreviousRoom, mnuFirstRoom, mnuLastRoom, keyPickMetatile});
         m_metatileSheet->picture()->setFocusPolicy(Qt::StrongFocus);
         PlaceBeside(m_metatileSheet, this, false);
