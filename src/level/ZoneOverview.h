@@ -27,8 +27,10 @@ SheetLayout ZoneOverviewLayout();
 QString OverviewRoomLabel(int room);
 
 // Draws rooms 0 .. lastRoom of the level's zone into `sheet` (the layout's
-// size), the cells past lastRoom empty, and frames `current`. Every metatile
-// is decoded by DrawMetatile into `scratch` (32 x 32) at the game's size.
+// size), the cells past lastRoom empty, and frames `current`. Each metatile
+// the rooms show is decoded by DrawMetatile into `scratch` (32 x 32) at the
+// game's size once in the drawing, and its half-size picture copied to every
+// cell that shows it.
 void DrawZoneOverview(const LevelContext& level, int lastRoom, int current, Canvas& scratch, Canvas& sheet);
 
 // Draws room `room`'s cell again: label, thumbnail, and the frame when `current`.
