@@ -18,6 +18,8 @@
 #include "shell/clsDialog.h"
 #include "shell/frmAbout.h"
 #include "shell/modODMenus.h"
+#include "shell/PatchMenu.h"
+#include "shell/TestPlayMenu.h"
 #include "shell/WebLinks.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
@@ -52,6 +54,8 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
 {
     buildControls();
     buildMenus();
+    new PatchMenu(this);
+    new TestPlayMenu(this);
     connectLevelControls();
     buildPaintingControls();
     buildPaintingMenus();
