@@ -7,6 +7,8 @@
 #include "gfx/LevelContext.h"
 #include "gfx/Metatile.h"
 #include "gfx/TileSelector.h"
+#include "level/PaintStroke.h"
+#include "level/RoomCopy.h"
 #include "level/RoomLayout.h"
 #include "level/RoomView.h"
 #include "password/frmPassword.h"
@@ -57,6 +59,8 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
     new PatchMenu(this);
     new TestPlayMenu(this);
     connectLevelControls();
+    buildPaintingControls();
+    buildPaintingMenus();
     // A new window starts without an image, so without a history.
     RomHistory().reset(RomFileName);
     connect(&RomHistory(), &EditHistory::imageChanged, this, &frmVornEd::OnImageChanged);
@@ -218,15 +222,16 @@ void frmVornEd::buildMenus()
 
 QString frmVornEd::PanelText(int panel) const
 {
-    return (panel >= 1 && panel <= 3) ? m_panels[std::size_t(panel - 1)]->text() : QString();
+    return (panel >= 1 && panel <= 4) ? m_panels[std::size_t(panel - 1)]->text() : QString();
 }
 
 void frmVornEd::SetPanelText(int panel, const QString& text)
 {
-    if (panel >= 1 && panel <= 3)
+    if (panel >= 1 && panel <= 4) {
         m_panels[std::size_t(panel - 1)]->setText(text);
-    if (panel == 1)
-        m_panels[0]->setToolTip(ElidedLabel::FullTextToolTip(text));
+        if (panel == 1)
+            m_panels[0]->setToolTip(ElidedLabel::FullTextToolTip(text));
+    }
 }
 
 void frmVornEd::buildEditHistoryMenus()
@@ -318,6 +323,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
         ShowAppMessage(this, error);
         return false;
     }
+    EndStroke();
     // The unsaved changes of the image now replaced were given up by the user.
     if (RomHistory().isModified())
         RomHistory().discardJournal();
@@ -330,6 +336,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
     mnuSaveAS->setEnabled(true);
     SetFileCaption();
     mnuEdit->menuAction()->setEnabled(true);
+    EnableZoneKeys();
     BuildZoneTable(RomImage, ZoneTable);
     ZoneTableProblems = CheckZones(RomImage, ZoneTable);
     // Zone, room and page stay; what is on screen now shows the new image.
@@ -340,6 +347,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
             editor->Init();
         if (frmPaletteEditor* editor = LoadedPaletteEditor())
             editor->Init();
+        ZoneViewsChanged();
     }
     OfferRecovery();
     return true;
@@ -616,6 +624,7 @@ void frmVornEd::mnuStageSelect_Click(int Index)
     LoadTileEdit(this, EditorCalls())->Init();
     DrawTable();
     DrawLevel();
+    ZoneViewsChanged();
 }
 
 void frmVornEd::mnuGrid_Click(int Index)
@@ -674,6 +683,7 @@ void frmVornEd::picTile_MouseDown(int Button, Qt::KeyboardModifiers, double X, d
     const int n = SelectorMetatileAt(hsTable->value(), X, Y);
     DrawMetatile(CurrentLevel(), picSelectedTile->canvas(), std::uint8_t(n), ViewScale);
     picSelectedTile->Tag = QString::number(n);
+    SelectionChanged();
 }
 
 void frmVornEd::cmdEditTile_Click()
@@ -726,8 +736,12 @@ void frmVornEd::picEditor_MouseDown(int Button, Qt::KeyboardModifiers, double X,
                                             "the metatile was not placed.").arg(HexNumber(room)));
         return;
     }
-    RomHistory().apply(QStringLiteral("Place Metatile %1 in Room %2").arg(HexNumber(selected), HexNumber(room)),
-                       {*write});
+    // The press is the first cell of a stroke: the cells a drag paints
+    // join its step (PaintStroke names it as this click while it has one cell).
+    EndStroke();
+    m_stroke = std::make_unique<PaintStroke>(RomHistory().newMergeKey(), room, std::uint8_t(selected), X, Y);
+    if (RomHistory().apply(m_stroke->stepName(1), {*write}, m_stroke->mergeKey()) != EditResult::NoChange)
+        m_stroke->cellChanged();
     // Only the clicked cell is repainted, from the preview.
     Canvas& view = picEditor->canvas();
     view.blit(cell.Column * CellSize, cell.Row * CellSize, CellSize, CellSize, picSelectedTile->canvas());
@@ -743,14 +757,16 @@ void frmVornEd::OnImageChanged(const ImageChange& change)
     if (RomFileName.isEmpty())
         return;
     // Where the zones' data lies moved (a patch, its undo): read it again.
-    if (change.Resized || change.touchesAny(ZoneStructureRanges(ZoneTable))) {
+    const bool structure = change.Resized || change.touchesAny(ZoneStructureRanges(ZoneTable));
+    if (structure) {
         BuildZoneTable(RomImage, ZoneTable);
         ZoneTableProblems = CheckZones(RomImage, ZoneTable);
     }
     if (!ZoneShown())
         return;
     const LevelContext level = CurrentLevel();
-    const bool graphics = change.Resized || change.touchesAny(ZoneGraphicsRanges(level));
+    // Moved zone data (room pointers, tables) shows everywhere, as graphics do.
+    const bool graphics = structure || change.touchesAny(ZoneGraphicsRanges(level));
     // After an undo or redo the view goes to the room whose layout changed.
     if (change.Origin != ChangeOrigin::Edit) {
         const int current = hLevel_Frames->value();
@@ -777,19 +793,28 @@ void frmVornEd::OnImageChanged(const ImageChange& change)
     if (start == NoOffset || !change.touches(start, RoomLayoutBytes))
         return;
     Canvas& view = picEditor->canvas();
+    // A cell given the selected metatile (a click, a stroke) is copied from
+    // the preview, which holds its picture; any other is decoded there, and
+    // the preview is drawn again afterwards.
+    const int selected = SelectedMetatile();
+    bool decoded = false;
     for (int index = 0; index < RoomLayoutBytes; ++index) {
         const std::int64_t at = std::int64_t(start) + index;
         if (!change.touches(at, 1))
             continue;
         const int m = RomImage.read(at);
-        if (m < 0)
-            DrawNoDataMetatile(picSelectedTile->canvas(), ViewScale);
-        else
-            DrawMetatile(level, picSelectedTile->canvas(), std::uint8_t(m), ViewScale);
+        if (m < 0 || m != selected || decoded) {
+            if (m < 0)
+                DrawNoDataMetatile(picSelectedTile->canvas(), ViewScale);
+            else
+                DrawMetatile(level, picSelectedTile->canvas(), std::uint8_t(m), ViewScale);
+            decoded = true;
+        }
         view.blit((index % RoomColumns) * CellSize, (index / RoomColumns) * CellSize, CellSize, CellSize,
                   picSelectedTile->canvas());
     }
-    DrawPreview(level, picSelectedTile->canvas(), SelectedMetatile());
+    if (decoded)
+        DrawPreview(level, picSelectedTile->canvas(), selected);
     if (mnuGrid[0]->isChecked())
         DrawGrid(view);
     view.refresh();

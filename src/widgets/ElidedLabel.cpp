@@ -17,7 +17,20 @@ ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent)
 
 QString ElidedLabel::ShownText(const QString& text, const QFontMetrics& metrics, int width)
 {
-    return metrics.elidedText(DisplayName(text), Qt::ElideMiddle, width);
+    const QString shown = DisplayName(text);
+    if (metrics.horizontalAdvance(shown) <= width)
+        return shown;
+    // The file's own name is what tells files apart: the folders before it
+    // give way first, then the name itself.
+    const qsizetype slash = shown.lastIndexOf(QLatin1Char('/'));
+    if (slash > 0) {
+        const QString name = shown.mid(slash);
+        const int left = width - metrics.horizontalAdvance(name);
+        const QString folder = metrics.elidedText(shown.left(slash), Qt::ElideMiddle, left);
+        if (left > metrics.horizontalAdvance(QStringLiteral("/…")) && !folder.isEmpty())
+            return folder + name;
+    }
+    return metrics.elidedText(shown, Qt::ElideMiddle, width);
 }
 
 QRect ElidedLabel::textArea() const

@@ -1,8 +1,8 @@
 #pragma once
 // A status bar panel for a file's path: it never asks for more width than a
 // few characters, so a long path cannot widen its window; what does not fit
-// is elided in the middle, and control characters are drawn as "?". text()
-// keeps the text as it was set.
+// is elided (the folders before the file's name first), and control
+// characters are drawn as "?". text() keeps the text as it was set.
 #include <QLabel>
 
 class ElidedLabel : public QLabel {
