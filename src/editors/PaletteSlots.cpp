@@ -8,7 +8,6 @@
 
 namespace {
 constexpr QRgb Black = 0x000000;
-constexpr QRgb White = 0xFFFFFF;
 
 void FillRect(Canvas& picture, int x, int y, int w, int h, QRgb colour)
 {

@@ -5,9 +5,10 @@
 #include "gfx/TilePixels.h"
 #include "gfx/TileSheet.h"
 
+#include "files/FileReader.h"
+#include "files/SystemReason.h"
+
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 constexpr int BankBytes = TilesPerBank * TileBytes;
@@ -220,31 +221,34 @@ std::optional<std::vector<ByteWrite>> TileImportWrites(const LevelContext& level
     return writes;
 }
 
-bool ReadTilesPngFile(const QString& path, QByteArray& out, QString& error)
+bool ReadTilesPngFile(const QString& path, QByteArray& out, QString& error, FileAccess access)
 {
-    const QFileInfo info(path);
-    const auto refuse = [&](const QString& why) {
-        error = QStringLiteral("Could not read \"%1\": %2").arg(path, why);
-        return false;
-    };
-    if (!info.exists())
-        return refuse(QStringLiteral("No such file or directory"));
-    if (info.isDir())
-        return refuse(QStringLiteral("it is a folder, not a PNG file"));
-    // Checked before opening: a pipe or device could block the read for good.
-    if (!info.isFile())
-        return refuse(QStringLiteral("it is not a regular file (a device, pipe or socket), not a PNG file"));
-    if (info.size() > MaxTilePngFileSize)
-        return refuse(QStringLiteral("it is %1 bytes long, far more than a picture of 256 tiles").arg(info.size()));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(file.errorString());
-    const QByteArray bytes = file.read(MaxTilePngFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refuse(file.errorString());
-    if (bytes.size() > MaxTilePngFileSize)
-        return refuse(QStringLiteral("it is more than %1 bytes long, far more than a picture of 256 tiles")
-                          .arg(MaxTilePngFileSize));
-    out = bytes;
-    return true;
+    const ReadOutcome outcome = ReadWholeFile(path, MaxTilePngFileSize, access);
+    const QString name = QuotedName(path);
+    switch (outcome.Status) {
+    case ReadStatus::Read:
+        out = QByteArray(reinterpret_cast<const char*>(outcome.Bytes.data()), qsizetype(outcome.Bytes.size()));
+        return true;
+    case ReadStatus::BadName:
+        error = QStringLiteral("%1 cannot be opened: no file can have this name.").arg(name);
+        break;
+    case ReadStatus::CannotOpen:
+        error = QStringLiteral("Could not open %1: %2").arg(name, SystemReason(outcome.Error));
+        break;
+    case ReadStatus::NotAFile:
+        error = outcome.StandardInput ? QStringLiteral("standard input is %1, not a file.").arg(KindName(outcome.Facts.Kind))
+                                      : QStringLiteral("%1 %2.").arg(name, NotAFileReason(outcome.Facts));
+        break;
+    case ReadStatus::Empty:
+        error = QStringLiteral("%1 is empty: it holds no picture.").arg(name);
+        break;
+    case ReadStatus::TooLarge:
+        error = QStringLiteral("%1 is too large: more than %2 bytes, far more than a picture of 256 tiles.")
+                    .arg(name).arg(MaxTilePngFileSize);
+        break;
+    case ReadStatus::CannotRead:
+        error = QStringLiteral("Could not read %1: %2").arg(name, SystemReason(outcome.Error));
+        break;
+    }
+    return false;
 }

@@ -5,6 +5,7 @@
 // zone's palette 0. Import takes exactly such a picture back: an indexed PNG
 // of that size whose indices are 0..3, or a PNG whose colours are exactly
 // those four, and turns it into the tile bank's 4096 bytes.
+#include "files/FileReader.h"
 #include "gfx/LevelContext.h"
 
 #include <QByteArray>
@@ -44,8 +45,11 @@ std::optional<std::vector<std::uint8_t>> TileBankFromPng(const QByteArray& png, 
 std::optional<std::vector<ByteWrite>> TileImportWrites(const LevelContext& level, const QByteArray& png,
                                                        QString& reason);
 
-// Reads a picture file for import. Only a regular file (or a link to one) of
-// at most MaxTilePngFileSize bytes is read; a folder, device, pipe or socket
-// is refused before it is opened, so nothing can block. On failure returns
-// false with `error` naming the path and the reason.
-bool ReadTilesPngFile(const QString& path, QByteArray& out, QString& error);
+// Reads a picture file for import through the file layer's one reader, at
+// most MaxTilePngFileSize bytes. The editor takes a regular file (or a link
+// to one) only: a folder, device, pipe or socket is refused before it is
+// opened, so nothing can block; the command line also reads named pipes and
+// standard input. On failure returns false with `error` naming the path and
+// the reason.
+bool ReadTilesPngFile(const QString& path, QByteArray& out, QString& error,
+                      FileAccess access = FileAccess::FilesOnly);

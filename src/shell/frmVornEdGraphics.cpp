@@ -41,13 +41,13 @@ QString PictureFolder()
 void frmVornEd::buildGraphicsMenus()
 {
     auto named = [](QAction* a, const char* name) { a->setObjectName(QLatin1String(name)); return a; };
-    FileFiller3 = named(mnuFIle->addSeparator(), "FileFiller3");
+    FileFiller4 = named(mnuFIle->addSeparator(), "FileFiller4");
     mnuExportTiles = named(mnuFIle->addAction(QStringLiteral("Export &Tiles…")), "mnuExportTiles");
     mnuImportTiles = named(mnuFIle->addAction(QStringLiteral("&Import Tiles…")), "mnuImportTiles");
-    ToolsFiller1 = named(mnuTools->addSeparator(), "ToolsFiller1");
+    ToolsFiller2 = named(mnuTools->addSeparator(), "ToolsFiller2");
     mnuPaletteEditor = named(mnuTools->addAction(QStringLiteral("Pa&lette Editor")), "mnuPaletteEditor");
     mnuFindUses = named(mnuTools->addAction(QStringLiteral("&Find Uses")), "mnuFindUses");
-    ViewFiller1 = named(mnuView->addSeparator(), "ViewFiller1");
+    ViewFiller3 = named(mnuView->addSeparator(), "ViewFiller3");
     mnuHighlightUses = named(mnuView->addAction(QStringLiteral("&Highlight Uses")), "mnuHighlightUses");
     mnuHighlightUses->setCheckable(true);
     // They work on the zone on show: enabled by the first zone choice.
@@ -64,10 +64,9 @@ void frmVornEd::GraphicsZoneChosen()
 {
     for (QAction* a : {mnuExportTiles, mnuImportTiles, mnuPaletteEditor, mnuFindUses, mnuHighlightUses})
         a->setEnabled(true);
-    RefreshUsesViews();
 }
 
-void frmVornEd::SelectionChanged()
+void frmVornEd::UsesSelectionChanged()
 {
     RefreshUsesViews();
     if (mnuHighlightUses->isChecked())

@@ -370,6 +370,7 @@ private slots:
         s.select(UsesTileA);
         s.Main.hLevel_Frames->setValue(9);
         s.Main.picEditor_MouseDown(1, {}, 10, 10);
+        s.Main.picEditor_MouseUp(1, {}, 10, 10);
         QVERIFY(e->lblUses->text().startsWith(QLatin1String("Metatile 10 is used in 2 cells of 2 rooms (rooms 01, 09).")));
         QVERIFY(e->lblUses->text().contains(QLatin1String("An edit changes all of them.")));
     }

@@ -336,9 +336,9 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing") << "missing" << "No such file or directory";
-        QTest::newRow("folder") << "folder" << "is a folder";
-        QTest::newRow("named pipe") << "fifo" << "not a regular file";
-        QTest::newRow("too large") << "large" << "bytes long";
+        QTest::newRow("folder") << "folder" << "is a folder, not a file";
+        QTest::newRow("named pipe") << "fifo" << "is a named pipe, not a file";
+        QTest::newRow("too large") << "large" << "is too large";
         QTest::newRow("unreadable") << "unreadable" << "Permission denied";
         QTest::newRow("a PNG file") << "png" << "";
         QTest::newRow("a link to a PNG file") << "link" << "";

@@ -51,10 +51,27 @@ private slots:
     void entriesFollowTheSpecifiedOnes()
     {
         EditorSession s;
-        QCOMPARE(Captions(s.Main.mnuFIle), (QStringList{"&Open", "-", "&Save", "S&ave As", "-", "E&xit", "-",
-                                                        "Export &Tiles…", "&Import Tiles…"}));
-        QCOMPARE(Captions(s.Main.mnuTools), (QStringList{"&Password Generator", "-", "Pa&lette Editor", "&Find Uses"}));
-        QCOMPARE(Captions(s.Main.mnuView), (QStringList{"Editor Grid", "Tile Selector Grid", "-", "&Highlight Uses"}));
+        // The specified entries first, where they are; these last, a separator before them.
+        const QStringList file = Captions(s.Main.mnuFIle), tools = Captions(s.Main.mnuTools),
+                          view = Captions(s.Main.mnuView);
+        QCOMPARE(file.mid(0, 6), (QStringList{"&Open", "-", "&Save", "S&ave As", "-", "E&xit"}));
+        QCOMPARE(file.mid(file.size() - 3), (QStringList{"-", "Export &Tiles…", "&Import Tiles…"}));
+        QCOMPARE(tools.first(), QStringLiteral("&Password Generator"));
+        QCOMPARE(tools.mid(tools.size() - 3), (QStringList{"-", "Pa&lette Editor", "&Find Uses"}));
+        QCOMPARE(view.mid(0, 2), (QStringList{"Editor Grid", "Tile Selector Grid"}));
+        QCOMPARE(view.mid(view.size() - 2), (QStringList{"-", "&Highlight Uses"}));
+        // No two entries of a popup share a mnemonic letter.
+        for (const QMenu* menu : {s.Main.mnuFIle, s.Main.mnuTools, s.Main.mnuView}) {
+            QSet<QChar> letters;
+            for (const QString& caption : Captions(menu)) {
+                const qsizetype amp = caption.indexOf(QLatin1Char('&'));
+                if (amp < 0 || amp + 1 >= caption.size())
+                    continue;
+                const QChar letter = caption.at(amp + 1).toLower();
+                QVERIFY2(!letters.contains(letter), qPrintable(caption));
+                letters.insert(letter);
+            }
+        }
         const QList<QAction*> added{s.Main.mnuExportTiles, s.Main.mnuImportTiles, s.Main.mnuPaletteEditor,
                                     s.Main.mnuFindUses, s.Main.mnuHighlightUses};
         for (QAction* a : added)
@@ -193,8 +210,8 @@ private slots:
         QTest::newRow("index above 3") << "index" << "has palette index 6";
         QTest::newRow("other colours") << "colour" << "which is none of the four colours";
         QTest::newRow("not a PNG") << "text" << "it is not a PNG file";
-        QTest::newRow("a named pipe") << "fifo" << "not a regular file";
-        QTest::newRow("a folder") << "folder" << "is a folder";
+        QTest::newRow("a named pipe") << "fifo" << "is a named pipe, not a file";
+        QTest::newRow("a folder") << "folder" << "is a folder, not a file";
     }
     void refusedImports()
     {

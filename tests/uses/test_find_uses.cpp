@@ -69,6 +69,7 @@ private slots:
         // A placement adds a room; its undo takes it away again.
         s.Main.hLevel_Frames->setValue(7);
         s.Main.picEditor_MouseDown(1, {}, 70, 10);
+        s.Main.picEditor_MouseUp(1, {}, 70, 10);
         QCOMPARE(w->lblSummary->text(),
                  QStringLiteral("Metatile 2A of Zone 1 is used in 8 cells of 5 rooms. Click a room to show it."));
         QCOMPARE(Rows(*w).at(4), QStringLiteral("Room 07: 1 cell (Col 1 Row 0)"));
@@ -126,6 +127,14 @@ private slots:
         // A placed cell is framed at once; its undo takes the frame away.
         s.Main.picEditor_MouseDown(1, {}, 10, 10);
         QCOMPARE(s.Main.picEditor->canvas().image(), ExpectedRoom(5, room5 + QList<QPoint>{{0, 0}}));
+        s.Main.picEditor_MouseUp(1, {}, 10, 10);
+        RomHistory().undo();
+        QCOMPARE(s.Main.picEditor->canvas().image(), ExpectedRoom(5, room5));
+        // So are the cells a drag paints.
+        s.Main.picEditor_MouseDown(1, {}, 10, 330);
+        s.Main.picEditor_MouseMove(1, {}, 140, 330);
+        s.Main.picEditor_MouseUp(1, {}, 140, 330);
+        QCOMPARE(s.Main.picEditor->canvas().image(), ExpectedRoom(5, room5 + QList<QPoint>{{0, 5}, {1, 5}, {2, 5}}));
         RomHistory().undo();
         QCOMPARE(s.Main.picEditor->canvas().image(), ExpectedRoom(5, room5));
 

@@ -3,6 +3,7 @@
 #include "DemoCommand.h"
 #include "InfoCommand.h"
 #include "PasswordCommand.h"
+#include "PatchCommand.h"
 #include "PlaceCommand.h"
 #include "RenderCommand.h"
 #include "TilesCommand.h"
@@ -11,12 +12,13 @@
 
 namespace {
 
-const std::array<const CliCommand*, 6> Commands{{
+const std::array<const CliCommand*, 7> Commands{{
     &DemoCommand,
     &InfoCommand,
     &RenderCommand,
     &PlaceCommand,
     &PasswordCommand,
+    &PatchCommand,
     &TilesCommand,
 }};
 

@@ -4,6 +4,7 @@
 #include "PngOutput.h"
 #include "RenderPictures.h"
 #include "ZoneArguments.h"
+#include "files/FileNames.h"
 #include "rom/RomFile.h"
 
 namespace {
@@ -39,7 +40,7 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
     const int slot = *zone - 1;
     RomBytes rom;
     QString error;
-    if (!LoadRomFile(a.plain().first(), rom, error))
+    if (!LoadRomFile(a.plain().first(), rom, error, FileAccess::FilesAndStreams))
         return Failure(err, error);
     ZoneTableArray zones;
     BuildZoneTable(rom, zones);
@@ -54,7 +55,7 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
         picture = RoomSheet(level, zones[std::size_t(slot)].LastRoom, scale.value_or(2));
     if (!SavePng(output, picture, error))
         return Failure(err, error);
-    out << "wrote " << picture.width() << " x " << picture.height() << " pixels to " << output << "\n";
+    out << "wrote " << picture.width() << " x " << picture.height() << " pixels to " << DisplayName(output) << "\n";
     return ExitOk;
 }
 
@@ -77,8 +78,10 @@ const CliCommand RenderCommand{
     "                metatile m at column m mod 16, row m div 16\n"
     "  --numbers     with --metatiles: each cell shows its metatile number in\n"
     "                hexadecimal in a small box at its top-left corner\n"
-    "  -o OUT.png    the file to write; it is written atomically and nothing else is\n"
+    "  -o OUT.png    the file to write; it is written atomically and nothing else is;\n"
+    "                a device or named pipe is written through (-o /dev/stdout)\n"
     "\n"
+    "IMAGE may be a named pipe, or - (or /dev/stdin) for standard input.\n"
     "Data that lies outside the image is drawn as the editor draws it: the \"no data\"\n"
     "pattern. Exit status: 0 written, 1 the image could not be read or OUT.png not\n"
     "written, 2 bad arguments.\n",

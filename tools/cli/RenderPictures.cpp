@@ -3,6 +3,7 @@
 #include "LabelFont.h"
 #include "gfx/Canvas.h"
 #include "gfx/Metatile.h"
+#include "level/HoverText.h"
 #include "level/RoomView.h"
 
 namespace {
@@ -41,8 +42,8 @@ QImage MetatileSheet(const LevelContext& level, bool numbers)
             for (int dy = 0; dy < MetatileNumberBoxHeight; ++dy)
                 for (int dx = 0; dx < MetatileNumberBoxWidth; ++dx)
                     picture.setPixel(x + dx, y + dy, SheetBackground);
-            DrawLabel(picture, x + 1, y + 1, QString::number(m, 16).toUpper().rightJustified(2, QLatin1Char('0')),
-                      SheetLabelColour, 1);
+            // The number as the editor's metatile sheet and status bar write it.
+            DrawLabel(picture, x + 1, y + 1, MetatileNumberText(m), SheetLabelColour, 1);
         }
     }
     return picture;

@@ -3,6 +3,7 @@
 #include "CliArguments.h"
 #include "PngOutput.h"
 #include "ZoneArguments.h"
+#include "files/FileNames.h"
 #include "gfx/TilePng.h"
 #include "rom/RomFile.h"
 
@@ -26,7 +27,8 @@ int RunExport(CliArguments& a, QTextStream& out, QTextStream& err)
     const QString& path = a.plain().at(1);
     RomBytes rom;
     QString error;
-    if (!LoadRomFile(path, rom, error))
+    // As render reads it: a named pipe or standard input will do.
+    if (!LoadRomFile(path, rom, error, FileAccess::FilesAndStreams))
         return Failure(err, error);
     ZoneTableArray zones;
     BuildZoneTable(rom, zones);
@@ -34,10 +36,11 @@ int RunExport(CliArguments& a, QTextStream& out, QTextStream& err)
     const QImage picture = ZoneTilesPicture(LevelContext{rom, zones, *zone - 1}, reason);
     if (picture.isNull())
         return Failure(err, QStringLiteral("the tiles of zone %1 of \"%2\" cannot be exported: %3")
-                                .arg(*zone).arg(path, reason));
+                                .arg(*zone).arg(DisplayName(path), reason));
     if (!SavePng(output, picture, error))
         return Failure(err, error);
-    out << "wrote the 256 tiles of zone " << *zone << " (128 x 128 pixels, 4 colours, indexed) to " << output << "\n";
+    out << "wrote the 256 tiles of zone " << *zone << " (128 x 128 pixels, 4 colours, indexed) to "
+        << DisplayName(output) << "\n";
     return ExitOk;
 }
 
@@ -61,7 +64,7 @@ int RunImport(CliArguments& a, QTextStream& out, QTextStream& err)
     if (!LoadRomFile(path, rom, error))
         return Failure(err, error);
     QByteArray png;
-    if (!ReadTilesPngFile(pngPath, png, error))
+    if (!ReadTilesPngFile(pngPath, png, error, FileAccess::FilesAndStreams))
         return Failure(err, error);
     ZoneTableArray zones;
     BuildZoneTable(rom, zones);
@@ -69,23 +72,23 @@ int RunImport(CliArguments& a, QTextStream& out, QTextStream& err)
     const auto writes = TileImportWrites(LevelContext{rom, zones, *zone - 1}, png, reason);
     if (!writes)
         return Failure(err, QStringLiteral("\"%1\" was not imported into zone %2: %3; \"%4\" was not changed")
-                                .arg(pngPath).arg(*zone).arg(reason, path));
+                                .arg(DisplayName(pngPath)).arg(*zone).arg(reason, DisplayName(path)));
     int changed = 0;
     for (const ByteWrite& w : *writes) {
         changed += rom.read(w.Offset) != w.Value;
         rom.write(w.Offset, w.Value);
     }
     if (changed == 0) {
-        out << "\"" << pngPath << "\" holds the tiles of zone " << *zone << " as they are; \"" << path
-            << "\" was not written\n";
+        out << "\"" << DisplayName(pngPath) << "\" holds the tiles of zone " << *zone << " as they are; \""
+            << DisplayName(path) << "\" was not written\n";
         return ExitOk;
     }
     if (!SaveRomFile(path, rom, error))
         return Failure(err, error);
     const std::int64_t bank = writes->front().Offset;
-    out << "imported the 256 tiles of zone " << *zone << " from " << pngPath << ": " << changed
-        << " bytes of the tile bank at 0x" << QString::number(bank, 16).toUpper() << " changed, " << path
-        << " saved\n";
+    out << "imported the 256 tiles of zone " << *zone << " from " << DisplayName(pngPath) << ": " << changed
+        << " bytes of the tile bank at 0x" << QString::number(bank, 16).toUpper() << " changed, "
+        << DisplayName(path) << " saved\n";
     return ExitOk;
 }
 
@@ -113,7 +116,8 @@ const CliCommand TilesCommand{
     "tiles import IMAGE --zone N TILES.png",
     "Writes the 256 tiles of a zone as a PNG file, or reads them back into IMAGE.",
     "  --zone N       the zone, 1 to 7\n"
-    "  -o TILES.png   (export) the PNG file to write; written atomically\n"
+    "  -o TILES.png   (export) the PNG file to write; written atomically, a device\n"
+    "                 or named pipe is written through (-o /dev/stdout)\n"
     "\n"
     "The picture is 128 x 128 pixels, indexed: tile t (0 to 255) at column\n"
     "t mod 16, row t div 16, 8 x 8 pixels each; each pixel's palette index is its\n"
@@ -126,7 +130,8 @@ const CliCommand TilesCommand{
     "Any other size, index or colour is refused with the reason, and IMAGE is left\n"
     "as it was. Otherwise the tile bank's 4096 bytes are written and IMAGE is saved\n"
     "atomically (a temporary file renamed over it); when no byte changes, IMAGE is\n"
-    "not written.\n"
+    "not written. For export, IMAGE may be a named pipe or - (standard input); for\n"
+    "import, TILES.png may be.\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written or the picture was\n"
     "refused, 2 bad arguments.\n",
