@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -158,6 +159,40 @@ private slots:
         QVERIFY2(run.err.contains(QString(message).replace(QLatin1String("IMAGE"), f.image)), qPrintable(run.err));
         QCOMPARE(ReadFile(f.image), QByteArray(reinterpret_cast<const char*>(demo.data()), int(demo.size())));
         QVERIFY(!QFileInfo::exists(out));
+    }
+
+    // The command line reads the picture from standard input too ("-").
+    void importFromStandardInput()
+    {
+        Files f;
+        const RomBytes demo = MakeDemoCartridge();
+        QVERIFY(WriteImageFile(f.image, demo));
+        QCOMPARE(RunVornedCli(Args({"tiles", "export", f.image, "--zone", "2", "-o", f.png})).exitCode, 0);
+        QImage picture(f.png);
+        picture.setPixel(0, 0, uint(picture.pixelIndex(0, 0) ^ 3));
+        QByteArray png;
+        {
+            QBuffer b(&png);
+            b.open(QIODevice::WriteOnly);
+            picture.save(&b, "PNG");
+        }
+        QProcess process;
+        process.start(QStringLiteral(VORNED_CLI_PATH), Args({"tiles", "import", f.image, "--zone", "2", "-"}));
+        QVERIFY(process.waitForStarted(60000));
+        process.write(png);
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QString::fromLocal8Bit(process.readAllStandardOutput())
+                    .startsWith(QLatin1String("imported the 256 tiles of zone 2 from ")));
+        // Pixel (0, 0) went from value v to v ^ 3: bit 7 of both plane bytes of tile 0's row 0.
+        const QByteArray after = ReadFile(f.image);
+        QCOMPARE(after.size(), qsizetype(demo.size()));
+        for (std::int64_t i = 0; i < demo.size(); ++i) {
+            const int flipped = (i == Bank(2) || i == Bank(2) + 8) ? 0x80 : 0;
+            if ((std::uint8_t(after[qsizetype(i)]) ^ demo.read(i)) != flipped)
+                QFAIL(qPrintable(QStringLiteral("byte 0x%1").arg(i, 0, 16)));
+        }
     }
 
     void missingImageExitsOne()
