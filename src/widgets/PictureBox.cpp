@@ -13,8 +13,19 @@ PictureBox::PictureBox(int width, int height, QWidget* parent)
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
+    // On a scaled screen every picture pixel becomes a block of whole screen
+    // pixels, copied, never smoothed.
     QPainter painter(this);
-    painter.drawImage(0, 0, m_canvas.image());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRectF(0, 0, m_canvas.width(), m_canvas.height()), m_canvas.image());
+}
+
+QPointF PictureBox::PointerPosition(const QMouseEvent* event) const
+{
+    // The event's own position is rounded to whole logical pixels; on a
+    // scaled screen the pointer can lie between them, and the handlers round
+    // it by their own rule. The global position keeps the fraction.
+    return mapFromGlobal(event->globalPosition());
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
@@ -26,5 +37,6 @@ void PictureBox::mousePressEvent(QMouseEvent* event)
     case Qt::MiddleButton: button = 4; break;
     default: break;
     }
-    emit mouseDown(button, event->modifiers(), event->position().x(), event->position().y());
+    const QPointF at = PointerPosition(event);
+    emit mouseDown(button, event->modifiers(), at.x(), at.y());
 }

@@ -17,7 +17,8 @@ public:
     QString Tag;
 
 signals:
-    // button: 1 left, 2 right, 4 middle; x and y in pixels of the picture.
+    // button: 1 left, 2 right, 4 middle; x and y in logical pixels of the
+    // picture, with the fraction a scaled screen gives.
     void mouseDown(int button, Qt::KeyboardModifiers shift, double x, double y);
 
 protected:
@@ -25,5 +26,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // Where the pointer was, in logical pixels of the picture, fractions kept.
+    QPointF PointerPosition(const QMouseEvent* event) const;
+
     Canvas m_canvas;
 };
