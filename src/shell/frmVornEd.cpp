@@ -1,5 +1,7 @@
 #include "shell/frmVornEd.h"
 
+#include "desktop/FileDrop.h"
+#include "desktop/RecentFilesMenu.h"
 #include "editors/frmPaletteEditor.h"
 #include "editors/frmTileEdit.h"
 #include "gfx/Grid.h"
@@ -49,6 +51,8 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
     buildControls();
     buildMenus();
     connectLevelControls();
+    m_recent = new RecentFilesMenu(mnuFIle, this, [this](const QString& path) { OpenChosenFile(path); });
+    AcceptFileDrops(this, [this](const QString& path) { OpenChosenFile(path); });
     // Load: caption without a file.
     setWindowTitle(CaptionFor(QString()));
     // The menus are drawn by the program, with pictures for these items.
@@ -255,7 +259,20 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
     mnuEdit->menuAction()->setEnabled(true);
     BuildZoneTable(RomImage, ZoneTable);
     ZoneTableProblems = CheckZones(RomImage, ZoneTable);
+    RememberFile(RomFileName);
     return true;
+}
+
+void frmVornEd::OpenChosenFile(const QString& path)
+{
+    if (MayReplaceImage())
+        OpenRomPath(path);
+}
+
+void frmVornEd::RememberFile(const QString& path)
+{
+    if (m_recent)
+        m_recent->Remember(path);
 }
 
 bool frmVornEd::MayReplaceImage()
@@ -271,6 +288,8 @@ void frmVornEd::mnuSave_Click()
     QString error;
     if (!SaveRomFile(RomFileName, RomImage, error))
         ShowAppMessage(this, error);
+    else
+        RememberFile(RomFileName);
 }
 
 void frmVornEd::mnuSaveAS_Click()
@@ -298,6 +317,7 @@ void frmVornEd::mnuSaveAS_Click()
     RomFileName = fileName;
     SetPanelText(1, RomFileName);
     SetFileCaption();
+    RememberFile(RomFileName);
 }
 
 void frmVornEd::mnuGenerator_Click()

@@ -16,6 +16,7 @@ class QPushButton;
 class QScrollBar;
 class QStatusBar;
 class PictureBox;
+class RecentFilesMenu;
 class clsDialog;
 
 class frmVornEd : public QMainWindow {
@@ -122,7 +123,13 @@ private:
     bool ZoneShown() const;
     // The redraw calls the editor windows make on this window.
     MainViewCalls EditorCalls();
+    // A file dropped on the window or chosen in File > Recent Files: opened
+    // as File > Open opens the file its dialog gives.
+    void OpenChosenFile(const QString& path);
+    // Puts a file just opened or saved at the top of File > Recent Files.
+    void RememberFile(const QString& path);
 
     std::array<QLabel*, 2> m_panels{};
+    RecentFilesMenu* m_recent = nullptr;
     std::unique_ptr<clsDialog> m_dialog;
 };
