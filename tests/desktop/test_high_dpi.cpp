@@ -1,6 +1,7 @@
 // The windows on a scaled screen (run once per QT_SCALE_FACTOR, see
 // CMakeLists.txt): pictures stay crisp, clicks land in the cells the
 // rounding rules give in logical pixels, and every text fits its control.
+#include "desktop/AppIcon.h"
 #include "editors/frmPaletteEditor.h"
 #include "editors/frmTileEdit.h"
 #include "editors/PaletteSlots.h"
@@ -32,6 +33,7 @@
 #include <QWindow>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 #include "../fixtures/FileFixture.h"
@@ -306,6 +308,31 @@ private slots:
         QCOMPARE(shot.width(), int(std::lround(top->width() * f)));
         QString where;
         QVERIFY2(Crisp(shot, corner.toPoint(), box->canvas().image(), f, &where), qPrintable(where));
+    }
+
+    // The program's icon in the About box is drawn from the size made for
+    // the screen's scale, pixel for pixel.
+    void aboutIconIsCrisp()
+    {
+        const double f = ScaleFactor();
+        const int side = int(std::lround(32 * f));
+        if (std::find(AppIconSizes().begin(), AppIconSizes().end(), side) == AppIconSizes().end())
+            QSKIP("no icon size is made for this scale");
+        QApplication::setWindowIcon(AppIcon());
+        frmAbout box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        auto* icon = box.findChild<QLabel*>(QStringLiteral("picIcon"));
+        QVERIFY(icon);
+        const QPoint corner = (QPointF(icon->mapTo(&box, QPoint(0, 0))) * f).toPoint();
+        const QImage shot = box.grab().toImage();
+        const QImage expected = DrawAppIcon(side);
+        QApplication::setWindowIcon(QIcon());
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                if (qAlpha(expected.pixel(x, y)) == 255
+                    && (shot.pixel(corner.x() + x, corner.y() + y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF))
+                    QFAIL(qPrintable(QStringLiteral("icon pixel (%1, %2) differs").arg(x).arg(y)));
     }
 
     // Positions in screen pixels of the window; the expected cell follows
