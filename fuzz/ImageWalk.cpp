@@ -2,6 +2,7 @@
 
 #include "editors/MetatileEdits.h"
 #include "editors/PaletteSlots.h"
+#include "history/EditHistory.h"
 #include "gfx/Canvas.h"
 #include "gfx/LevelContext.h"
 #include "gfx/Metatile.h"
@@ -44,6 +45,12 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
 
     const RomBytes original = rom;
     std::set<std::int64_t> written;
+    // Every edit is a step of the edit layer, as in the editor.
+    EditHistory history(rom);
+    history.reset(QStringLiteral("walk.nes"));
+    auto record = [&history](const std::optional<ByteWrite>& write) {
+        return write && history.apply(QStringLiteral("walk"), {*write}) != EditResult::OutsideImage;
+    };
 
     Canvas scratch(64, 64), view(512, 384), selector(64, 256), preview(64, 64);
     Canvas block(128, 128), swatch(32, 32), grid(512, 128);
@@ -76,7 +83,7 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
             DrawPreview(level, preview, m);
             const std::int32_t start = RoomLayoutOffset(level, room);
             const std::int64_t at = start == NoOffset ? -1 : std::int64_t(start) + RoomCellIndex(cell);
-            if (PlaceMetatile(rom, zones, zone, room, cell, m) == PlaceResult::Written) {
+            if (record(PlaceMetatileWrite(level, room, cell, m))) {
                 if (rom.read(at) != m)
                     Broken();
                 written.insert(at);
@@ -114,7 +121,7 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
         const int k = static_cast<int>(random.next() % 4);
         const auto tile = static_cast<std::uint8_t>(random.next());
         const std::int64_t tileAt = QuadrantTileOffset(level, m, q, k);
-        if (WriteQuadrantTile(rom, zones, zone, m, q, k, tile)) {
+        if (record(QuadrantTileWrite(level, m, q, k, tile))) {
             if (rom.read(tileAt) != tile)
                 Broken();
             written.insert(tileAt);
@@ -123,7 +130,7 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
         }
         const int palette = static_cast<int>(random.next() % 4);
         const auto attrAt = MetatileAttrOffset(level, m);
-        if (WriteQuadrantPalette(rom, zones, zone, m, q, palette)) {
+        if (record(QuadrantPaletteWrite(level, m, q, palette))) {
             if (ReadQuadrantPalette(level, m, q) != palette)
                 Broken();
             written.insert(attrAt);
@@ -131,7 +138,8 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
         const int slot = static_cast<int>(random.next() % 13);
         const auto colour = static_cast<std::uint8_t>(random.next() % 64);
         const std::int64_t slotAt = PaletteSlotOffset(level, slot);
-        if (WritePaletteSlot(rom, zones, zone, slot, colour) == SlotWrite::Written) {
+        ByteWrite slotWrite{};
+        if (PaletteSlotWrite(level, slot, colour, slotWrite) == SlotWrite::Written && record(slotWrite)) {
             if (rom.read(slotAt) != colour)
                 Broken();
             written.insert(slotAt);
@@ -144,6 +152,16 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
     for (std::int64_t i = 0; i < size; ++i)
         if (rom.read(i) != original.read(i) && !written.count(i))
             Broken();
+    // Undoing every step gives back the image as it came, redoing every step
+    // the edited one, and the modified state follows.
+    const RomBytes edited = rom;
+    while (history.undo()) {}
+    if (!(rom == original) || history.isModified())
+        Broken();
+    while (history.redo()) {}
+    if (!(rom == edited) || history.isModified() != !(edited == original))
+        Broken();
+    result.Steps = history.stack().count();
 
     if (!options.SavePath.isEmpty()) {
         QString error;

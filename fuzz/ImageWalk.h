@@ -23,6 +23,7 @@ struct WalkResult {
     int Placed = 0;            // metatiles written into rooms
     int PlaceRefused = 0;      // cells outside the image
     bool SavedIdentical = true;
+    int Steps = 0;             // undo steps the edits made
 };
 
 // Walks `rom` (it is edited in place, like the editor edits its image).

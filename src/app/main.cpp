@@ -2,6 +2,8 @@
 // usage: vorned [FILE] | --help | --version
 #include "desktop/AppIcon.h"
 #include "desktop/EditorArguments.h"
+#include "history/EditHistory.h"
+#include "history/RecoveryJournal.h"
 #include "shell/EditorStart.h"
 #include "shell/frmVornEd.h"
 
@@ -36,6 +38,8 @@ int main(int argc, char** argv)
     }
     // Closing the main window asks first and then ends the program itself.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Unsaved edits are journaled in the user's data folder.
+    RomHistory().setJournalFolder(RecoveryJournal::DefaultFolder());
 
     frmVornEd window;
     window.show();

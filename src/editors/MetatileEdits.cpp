@@ -47,25 +47,44 @@ std::optional<ZonePalette> QuadrantColours(const LevelContext& level, int m, int
     return LookupZonePalette(level, palette);
 }
 
+std::optional<ByteWrite> QuadrantTileWrite(const LevelContext& level, int m, int q, int k, std::uint8_t tile)
+{
+    const std::int64_t at = QuadrantTileOffset(level, m, q, k);
+    if (at == NoOffset || !level.rom.contains(at))
+        return std::nullopt;
+    return ByteWrite{at, tile};
+}
+
+std::optional<ByteWrite> QuadrantPaletteWrite(const LevelContext& level, int m, int q, int palette)
+{
+    if (!ValidQuadrant(m, q) || palette < 0 || palette > 3)
+        return std::nullopt;
+    const std::int64_t at = MetatileAttrOffset(level, m);
+    const int attribute = at == NoOffset ? -1 : level.rom.read(at);
+    if (attribute < 0)
+        return std::nullopt;
+    const int shift = 2 * q;
+    const int updated = (attribute & ~(3 << shift)) | (palette << shift);
+    return ByteWrite{at, static_cast<std::uint8_t>(updated)};
+}
+
+namespace {
+bool WriteOne(RomBytes& rom, const std::optional<ByteWrite>& write)
+{
+    return write && rom.write(write->Offset, write->Value);
+}
+}
+
 bool WriteQuadrantTile(RomBytes& rom, const ZoneTableArray& zones, int zone, int m, int q, int k,
                        std::uint8_t tile)
 {
-    const std::int64_t at = QuadrantTileOffset(LevelContext{rom, zones, zone}, m, q, k);
-    return at != NoOffset && rom.write(at, tile);
+    return WriteOne(rom, QuadrantTileWrite(LevelContext{rom, zones, zone}, m, q, k, tile));
 }
 
 bool WriteQuadrantPalette(RomBytes& rom, const ZoneTableArray& zones, int zone, int m, int q,
                           int palette)
 {
-    if (!ValidQuadrant(m, q) || palette < 0 || palette > 3)
-        return false;
-    const std::int64_t at = MetatileAttrOffset(LevelContext{rom, zones, zone}, m);
-    const int attribute = at == NoOffset ? -1 : rom.read(at);
-    if (attribute < 0)
-        return false;
-    const int shift = 2 * q;
-    const int updated = (attribute & ~(3 << shift)) | (palette << shift);
-    return rom.write(at, static_cast<std::uint8_t>(updated));
+    return WriteOne(rom, QuadrantPaletteWrite(LevelContext{rom, zones, zone}, m, q, palette));
 }
 
 void DrawTileBlock(const LevelContext& level, Canvas& picture, int m, int q, std::uint8_t scale)

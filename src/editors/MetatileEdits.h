@@ -36,6 +36,15 @@ int ReadQuadrantPalette(const LevelContext& level, int m, int q);
 // nothing when the attribute byte or the palette cannot be read.
 std::optional<ZonePalette> QuadrantColours(const LevelContext& level, int m, int q);
 
+// The write that stores `tile` as tile k of quadrant q of metatile m, or
+// nothing when the byte lies outside the image.
+std::optional<ByteWrite> QuadrantTileWrite(const LevelContext& level, int m, int q, int k, std::uint8_t tile);
+
+// The write that stores palette number `palette` in quadrant q's two bits of
+// m's attribute byte (the other six bits as they are), or nothing when the
+// byte lies outside the image or an argument is out of range.
+std::optional<ByteWrite> QuadrantPaletteWrite(const LevelContext& level, int m, int q, int palette);
+
 // Stores `tile` as tile k of quadrant q of metatile m of zone slot `zone`.
 // Returns false, writing nothing, when the byte lies outside the image.
 bool WriteQuadrantTile(RomBytes& rom, const ZoneTableArray& zones, int zone, int m, int q, int k,

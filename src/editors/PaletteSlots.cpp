@@ -58,13 +58,25 @@ int ReadPaletteSlot(const LevelContext& level, int slot)
     return at == NoOffset ? -1 : level.rom.read(at);
 }
 
-SlotWrite WritePaletteSlot(RomBytes& rom, const ZoneTableArray& zones, int zone, int slot,
-                           std::uint8_t colour)
+SlotWrite PaletteSlotWrite(const LevelContext& level, int slot, std::uint8_t colour, ByteWrite& out)
 {
     if (slot == 0)
         return SlotWrite::FixedColour;
-    const std::int64_t at = PaletteSlotOffset(LevelContext{rom, zones, zone}, slot);
-    return at != NoOffset && rom.write(at, colour) ? SlotWrite::Written : SlotWrite::OutsideImage;
+    const std::int64_t at = PaletteSlotOffset(level, slot);
+    if (at == NoOffset || !level.rom.contains(at))
+        return SlotWrite::OutsideImage;
+    out = ByteWrite{at, colour};
+    return SlotWrite::Written;
+}
+
+SlotWrite WritePaletteSlot(RomBytes& rom, const ZoneTableArray& zones, int zone, int slot,
+                           std::uint8_t colour)
+{
+    ByteWrite write{};
+    const SlotWrite result = PaletteSlotWrite(LevelContext{rom, zones, zone}, slot, colour, write);
+    if (result == SlotWrite::Written)
+        rom.write(write.Offset, write.Value);
+    return result;
 }
 
 std::uint32_t ShownColour(int colourByte)

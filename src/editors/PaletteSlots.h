@@ -29,6 +29,10 @@ int ReadPaletteSlot(const LevelContext& level, int slot);
 
 enum class SlotWrite { Written, FixedColour, OutsideImage };
 
+// Where storing `colour` in slot s would write: Written with the write in
+// `out`, or why nothing would be written.
+SlotWrite PaletteSlotWrite(const LevelContext& level, int slot, std::uint8_t colour, ByteWrite& out);
+
 // Stores `colour` in slot s of zone slot `zone`. Slot 0 stores nothing
 // (FixedColour); a byte outside the image stores nothing (OutsideImage).
 SlotWrite WritePaletteSlot(RomBytes& rom, const ZoneTableArray& zones, int zone, int slot,

@@ -1,6 +1,8 @@
 #include "editors/frmPaletteEditor.h"
 
 #include "editors/PaletteSlots.h"
+#include "gfx/Metatile.h"
+#include "history/EditHistory.h"
 #include "rom/ProgramState.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
@@ -27,6 +29,11 @@ frmPaletteEditor::frmPaletteEditor(QWidget* owner, MainViewCalls calls)
     setFixedSize(ClientWidth, ClientHeight);
     buildControls();
     Form_Load();
+    // Colours changed anywhere (an undo, a patch) show in the swatches.
+    connect(&RomHistory(), &EditHistory::imageChanged, this, [this](const ImageChange& change) {
+        if (m_loaded && change.touchesAny(ZoneGraphicsRanges(CurrentLevel())))
+            Init();
+    });
 }
 
 void frmPaletteEditor::buildControls()
@@ -100,8 +107,12 @@ void frmPaletteEditor::picPalGrid_MouseDown(int, Qt::KeyboardModifiers, double X
     const std::uint8_t colour = GridColourAt(X, Y);
     FillPaletteGrid(picPalGrid->canvas());
     picPalGrid->canvas().refresh();
-    const SlotWrite written = WritePaletteSlot(RomImage, ZoneTable, CurrentZone, SelectedSlot, colour);
-    if (written == SlotWrite::OutsideImage) {
+    ByteWrite write{};
+    const SlotWrite written = PaletteSlotWrite(CurrentLevel(), SelectedSlot, colour, write);
+    if (written == SlotWrite::Written) {
+        const int p = (SelectedSlot - 1) / 3, c = (SelectedSlot - 1) % 3 + 1;
+        RomHistory().apply(QStringLiteral("Colour %1 of Palette %2").arg(c).arg(p), {write});
+    } else if (written == SlotWrite::OutsideImage) {
         // Told once per zone and slot, not at every click.
         const int failure = CurrentZone * PaletteSlotCount + SelectedSlot;
         if (failure != m_toldFailure) {

@@ -2,6 +2,8 @@
 
 #include "editors/MetatileEdits.h"
 #include "editors/PaletteSlots.h"
+#include "gfx/Metatile.h"
+#include "history/EditHistory.h"
 #include "rom/ProgramState.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
@@ -36,6 +38,11 @@ frmTileEdit::frmTileEdit(QWidget* owner, MainViewCalls calls)
     setFixedSize(ClientWidth, ClientHeight);
     buildControls();
     Form_Load();
+    // Every change of the bytes this editor shows, wherever it was made.
+    connect(&RomHistory(), &EditHistory::imageChanged, this, [this](const ImageChange& change) {
+        if (change.touchesAny(ZoneGraphicsRanges(CurrentLevel())))
+            Refresh();
+    });
 }
 
 void frmTileEdit::buildControls()
@@ -56,6 +63,8 @@ void frmTileEdit::buildControls()
         // Dragging writes at every step, as a click does.
         hsTile[k]->setTracking(true);
         connect(hsTile[k], &QScrollBar::valueChanged, this, [this, k] { hsTile_Change(k); });
+        // A drag is one step; it is made durable when the bar is let go.
+        connect(hsTile[k], &QScrollBar::sliderReleased, this, [] { RomHistory().sync(); });
     }
 
     picTile = new PictureBox(QuadrantPictureSide, QuadrantPictureSide, this);
@@ -219,13 +228,29 @@ void frmTileEdit::WriteFailed()
                              .arg(QString::number(Metatile(), 16).toUpper()));
 }
 
+namespace {
+QString Hex(int n)
+{
+    return QString::number(n, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+}
+// Merge keys: successive changes of one control on the same bytes are one step.
+constexpr int TilePartControl = 1;
+}
+
 void frmTileEdit::hsTile_Change(int Index)
 {
     if (m_loading || Index < 0 || Index >= QuadrantTiles)
         return;
-    if (!WriteQuadrantTile(RomImage, ZoneTable, CurrentZone, Metatile(), Quadrant(), Index,
-                           std::uint8_t(hsTile[Index]->value())))
+    const int m = Metatile(), q = Quadrant();
+    const auto write = QuadrantTileWrite(CurrentLevel(), m, q, Index, std::uint8_t(hsTile[Index]->value()));
+    if (!write) {
         WriteFailed();
+    } else {
+        RomHistory().apply(QStringLiteral("Tile %1 of Metatile %2").arg(QuadrantTilePosition(q, Index)).arg(Hex(m)),
+                           {*write}, EditHistory::ControlKey(TilePartControl, CurrentZone, m, q, Index));
+        if (!hsTile[Index]->isSliderDown())
+            RomHistory().sync();
+    }
     Refresh();
 }
 
@@ -233,8 +258,12 @@ void frmTileEdit::optPal_MouseDown(int Index)
 {
     if (Index < 0 || Index >= 4)
         return;
-    if (!WriteQuadrantPalette(RomImage, ZoneTable, CurrentZone, Metatile(), Quadrant(), Index))
+    const int m = Metatile(), q = Quadrant();
+    const auto write = QuadrantPaletteWrite(CurrentLevel(), m, q, Index);
+    if (!write)
         WriteFailed();
+    else
+        RomHistory().apply(QStringLiteral("Palette of Metatile %1").arg(Hex(m)), {*write});
     Refresh();
 }
 

@@ -28,6 +28,27 @@ std::int64_t MetatileTilesOffset(const LevelContext& level, int m)
     return std::int64_t(zone->MetatileTiles) + std::int64_t(m) * MetatileTileCount;
 }
 
+std::vector<ByteRange> ZoneGraphicsRanges(const LevelContext& level)
+{
+    std::vector<ByteRange> ranges;
+    const ZoneInfo* zone = level.zoneInfo();
+    if (!zone)
+        return ranges;
+    if (zone->MetatileTiles != NoOffset)
+        ranges.push_back({zone->MetatileTiles, MetatileTileCount * 256});
+    if (zone->MetatileAttrs != NoOffset)
+        ranges.push_back({zone->MetatileAttrs, 256});
+    ranges.push_back({zone->TileBank, 256 * TileBytes});
+    ranges.push_back({zone->PaletteTable, 2 * SharedPaletteNumber});
+    ranges.push_back({level.zones[0].PaletteTable + 2 * SharedPaletteNumber, 2});
+    for (int p = 0; p <= SharedPaletteNumber; ++p) {
+        const std::int32_t colours = ZonePaletteOffset(level, p);
+        if (colours != NoOffset)
+            ranges.push_back({colours, 3});
+    }
+    return ranges;
+}
+
 void DrawMetatile(const LevelContext& level, Canvas& picture, std::uint8_t metatile,
                   std::uint8_t scale)
 {

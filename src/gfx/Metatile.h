@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 constexpr int MetatileTileCount = 16;
 constexpr int MetatileSide = 4;      // tiles per row and column
@@ -35,6 +36,12 @@ constexpr int QuadrantPalette(std::uint8_t attribute, int q)
 // NoOffset when the zone or its table is unknown.
 std::int64_t MetatileAttrOffset(const LevelContext& level, int m);
 std::int64_t MetatileTilesOffset(const LevelContext& level, int m);
+
+// Every byte that drawing a metatile of the level's zone may read: the tile
+// number and attribute tables, the tile block, the palette pointers (the
+// zone's and, for palette 3, the first zone's) and the colours they lead to.
+// A change elsewhere leaves every metatile picture of the zone as it is.
+std::vector<ByteRange> ZoneGraphicsRanges(const LevelContext& level);
 
 // Draws metatile m of the level's zone into the top-left 32 x scale pixels of
 // `picture` through the shared tile decoder and shows it. Bytes that lie

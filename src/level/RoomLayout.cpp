@@ -21,11 +21,21 @@ RoomCell RoomCellAt(double x, double y)
             static_cast<int>(std::clamp(row, 0L, long(RoomRows - 1)))};
 }
 
+std::optional<ByteWrite> PlaceMetatileWrite(const LevelContext& level, int room, RoomCell cell,
+                                            std::uint8_t m)
+{
+    const std::int32_t start = RoomLayoutOffset(level, room);
+    if (start == NoOffset)
+        return std::nullopt;
+    const std::int64_t at = std::int64_t(start) + RoomCellIndex(cell);
+    if (!level.rom.contains(at))
+        return std::nullopt;
+    return ByteWrite{at, m};
+}
+
 PlaceResult PlaceMetatile(RomBytes& rom, const ZoneTableArray& zones, int zone, int room,
                           RoomCell cell, std::uint8_t m)
 {
-    const std::int32_t start = RoomLayoutOffset(LevelContext{rom, zones, zone}, room);
-    if (start == NoOffset || !rom.write(std::int64_t(start) + RoomCellIndex(cell), m))
-        return PlaceResult::OutsideImage;
-    return PlaceResult::Written;
+    const auto write = PlaceMetatileWrite(LevelContext{rom, zones, zone}, room, cell, m);
+    return write && rom.write(write->Offset, write->Value) ? PlaceResult::Written : PlaceResult::OutsideImage;
 }

@@ -5,6 +5,7 @@
 #include "rom/ZoneCheck.h"
 
 #include <cstdint>
+#include <optional>
 
 constexpr int RoomColumns = 8;
 constexpr int RoomRows = 6;
@@ -29,6 +30,11 @@ std::int32_t RoomLayoutOffset(const LevelContext& level, int room);
 // half to even, then divided by 64. A rounding past the view's last pixel
 // stays in the edge cell.
 RoomCell RoomCellAt(double x, double y);
+
+// The write that places metatile m into the cell, or nothing when the
+// room's layout byte lies outside the image.
+std::optional<ByteWrite> PlaceMetatileWrite(const LevelContext& level, int room, RoomCell cell,
+                                            std::uint8_t m);
 
 enum class PlaceResult { Written, OutsideImage };
 

@@ -5,6 +5,18 @@
 #include <cstdint>
 #include <vector>
 
+// One byte to be written into the image, and a stretch of it.
+struct ByteWrite {
+    std::int64_t Offset;
+    std::uint8_t Value;
+    friend bool operator==(const ByteWrite&, const ByteWrite&) = default;
+};
+
+struct ByteRange {
+    std::int64_t Offset;
+    std::int64_t Length;
+};
+
 class RomBytes {
 public:
     RomBytes() = default;
@@ -33,6 +45,11 @@ public:
         m_bytes[static_cast<std::size_t>(offset)] = value;
         return true;
     }
+
+    // Bulk access for the edit history, which checks every range itself:
+    // the image may grow (new bytes are 0) or shrink.
+    void resize(std::int64_t size) { m_bytes.resize(static_cast<std::size_t>(size)); }
+    std::uint8_t* writableData() { return m_bytes.data(); }
 
     const std::uint8_t* data() const { return m_bytes.data(); }
     const std::vector<std::uint8_t>& bytes() const { return m_bytes; }

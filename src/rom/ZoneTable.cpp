@@ -28,3 +28,15 @@ void BuildZoneTable(const RomBytes& rom, ZoneTableArray& table)
         z.MetatileAttrs = ReadRomPointer(rom, c.HeaderOffset, HeaderAttrs);
     }
 }
+
+std::vector<ByteRange> ZoneStructureRanges(const ZoneTableArray& table)
+{
+    std::vector<ByteRange> ranges;
+    for (int s = 0; s < ZoneCount; ++s) {
+        ranges.push_back({ZoneConstantsTable[s].HeaderOffset, 8});
+        const ZoneInfo& z = table[s];
+        if (z.RoomTable != NoOffset)
+            ranges.push_back({z.RoomTable, 2 * (std::int64_t(z.LastRoom) + 1)});
+    }
+    return ranges;
+}

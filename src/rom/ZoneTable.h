@@ -60,6 +60,10 @@ struct ZoneProblem {
     friend bool operator==(const ZoneProblem&, const ZoneProblem&) = default;
 };
 
+// The bytes the zone table is built from and the room pointer tables it
+// leads to: a change there moves where the zones' data lies.
+std::vector<ByteRange> ZoneStructureRanges(const ZoneTableArray& table);
+
 // Fills slots 0..6 from the image's zone headers and clears the others.
 // Header entries that cannot be read become NoOffset.
 void BuildZoneTable(const RomBytes& rom, ZoneTableArray& table);

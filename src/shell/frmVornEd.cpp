@@ -11,6 +11,7 @@
 #include "level/RoomLayout.h"
 #include "level/RoomView.h"
 #include "password/frmPassword.h"
+#include "history/RecoveryJournal.h"
 #include "rom/ProgramState.h"
 #include "rom/RomFile.h"
 #include "rom/ZoneCheck.h"
@@ -24,6 +25,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -51,6 +53,17 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
     buildControls();
     buildMenus();
     connectLevelControls();
+    // A new window starts without an image, so without a history.
+    RomHistory().reset(RomFileName);
+    connect(&RomHistory(), &EditHistory::imageChanged, this, &frmVornEd::OnImageChanged);
+    connect(&RomHistory(), &EditHistory::modifiedChanged, this, [this](bool modified) {
+        SetPanelText(3, modified ? QStringLiteral("Modified") : QString());
+    });
+    connect(&RomHistory(), &EditHistory::journalFailed, this, [this](const QString& reason) {
+        ShowAppMessage(this, QStringLiteral("Unsaved changes are not protected against a crash of the "
+                                            "editor, because the recovery file could not be written.\n\n%1")
+                                 .arg(reason));
+    });
     m_recent = new RecentFilesMenu(mnuFIle, this, [this](const QString& path) { OpenChosenFile(path); });
     AcceptFileDrops(this, [this](const QString& path) { OpenChosenFile(path); });
     // Load: caption without a file.
@@ -121,12 +134,15 @@ void frmVornEd::buildControls()
     SB1->setObjectName(QStringLiteral("SB1"));
     SB1->setFixedHeight(StatusBarHeight);
     SB1->setSizeGripEnabled(false);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel(SB1);
         m_panels[i]->setFrameShape(QFrame::Panel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
         SB1->addWidget(m_panels[i], i == 0 ? 4 : 1);
     }
+    // The modified panel keeps room for its word, empty or not.
+    m_panels[2]->setObjectName(QStringLiteral("ModifiedPanel"));
+    m_panels[2]->setMinimumWidth(m_panels[2]->fontMetrics().horizontalAdvance(QStringLiteral("Modified")) + 12);
     setStatusBar(SB1);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -162,6 +178,7 @@ void frmVornEd::buildMenus()
     mnuTileEditor->setEnabled(false);
     mnuLevel->menuAction()->setEnabled(false);
     mnuEdit->menuAction()->setEnabled(false);
+    buildEditHistoryMenus();
 
     mnuView = bar->addMenu(QStringLiteral("&View"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
@@ -198,13 +215,54 @@ void frmVornEd::buildMenus()
 
 QString frmVornEd::PanelText(int panel) const
 {
-    return (panel == 1 || panel == 2) ? m_panels[panel - 1]->text() : QString();
+    return (panel >= 1 && panel <= 3) ? m_panels[std::size_t(panel - 1)]->text() : QString();
 }
 
 void frmVornEd::SetPanelText(int panel, const QString& text)
 {
-    if (panel == 1 || panel == 2)
-        m_panels[panel - 1]->setText(text);
+    if (panel >= 1 && panel <= 3)
+        m_panels[std::size_t(panel - 1)]->setText(text);
+}
+
+void frmVornEd::buildEditHistoryMenus()
+{
+    // Undo and Redo follow the specified entries of the Edit menu; their
+    // captions name the step they undo or redo.
+    EditFiller1 = mnuEdit->addSeparator();
+    EditFiller1->setObjectName(QStringLiteral("EditFiller1"));
+    mnuUndo = mnuEdit->addAction(QStringLiteral("&Undo"));
+    mnuUndo->setObjectName(QStringLiteral("mnuUndo"));
+    mnuUndo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    mnuRedo = mnuEdit->addAction(QStringLiteral("&Redo"));
+    mnuRedo->setObjectName(QStringLiteral("mnuRedo"));
+    mnuRedo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    // The keys work from the editor windows too.
+    for (QAction* action : {mnuUndo, mnuRedo}) {
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        action->setEnabled(false);
+    }
+    QUndoStack& stack = RomHistory().stack();
+    auto caption = [](const QString& verb, const QString& step) {
+        return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
+    };
+    connect(&stack, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, mnuRedo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::undoTextChanged, mnuUndo,
+            [this, caption](const QString& step) { mnuUndo->setText(caption(QStringLiteral("&Undo"), step)); });
+    connect(&stack, &QUndoStack::redoTextChanged, mnuRedo,
+            [this, caption](const QString& step) { mnuRedo->setText(caption(QStringLiteral("&Redo"), step)); });
+    connect(mnuUndo, &QAction::triggered, this, &frmVornEd::mnuUndo_Click);
+    connect(mnuRedo, &QAction::triggered, this, &frmVornEd::mnuRedo_Click);
+}
+
+void frmVornEd::mnuUndo_Click()
+{
+    RomHistory().undo();
+}
+
+void frmVornEd::mnuRedo_Click()
+{
+    RomHistory().redo();
 }
 
 clsDialog& frmVornEd::Dialog()
@@ -221,6 +279,8 @@ void frmVornEd::SetFileCaption()
 
 void frmVornEd::mnuOpen_Click()
 {
+    if (!MayReplaceImage())
+        return;
     // The dialog works on a copy, so a cancel leaves RomFileName as it was.
     QString fileName = RomFileName;
     QString fileTitle;
@@ -249,8 +309,12 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
         ShowAppMessage(this, error);
         return false;
     }
+    // The unsaved changes of the image now replaced were given up by the user.
+    if (RomHistory().isModified())
+        RomHistory().discardJournal();
     RomFileName = fileName;
     RomImage = std::move(bytes);
+    RomHistory().reset(RomFileName);
     SetPanelText(1, RomFileName);
     mnuLevel->menuAction()->setEnabled(true);
     mnuSave->setEnabled(true);
@@ -260,6 +324,81 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
     BuildZoneTable(RomImage, ZoneTable);
     ZoneTableProblems = CheckZones(RomImage, ZoneTable);
     RememberFile(RomFileName);
+    // Zone, room and page stay; what is on screen now shows the new image.
+    if (ZoneShown()) {
+        DrawTable();
+        DrawLevel();
+        if (frmTileEdit* editor = LoadedTileEdit())
+            editor->Init();
+        if (frmPaletteEditor* editor = LoadedPaletteEditor())
+            editor->Init();
+    }
+    OfferRecovery();
+    return true;
+}
+
+void frmVornEd::OfferRecovery()
+{
+    const QString folder = RomHistory().journalFolder();
+    if (folder.isEmpty() || RomFileName.isEmpty())
+        return;
+    for (const QString& path : RecoveryJournal::LeftBehind(folder, RomFileName))
+        if (OfferRecovery(path))
+            return;
+}
+
+bool frmVornEd::OfferRecovery(const QString& path)
+{
+    QString error;
+    const auto journal = ReadJournal(path, error);
+    if (!journal) {
+        ShowAppMessage(this, QStringLiteral("A recovery file for \"%1\" was found but cannot be used, so it "
+                                            "was removed.\n\n%2").arg(RomFileName, error),
+                       QMessageBox::Information);
+        QFile::remove(path);
+        return false;
+    }
+    if (journal->ImagePath != QFileInfo(RomFileName).absoluteFilePath()) {
+        // Named for this file but made for another one: not ours to apply.
+        ShowAppMessage(this, QStringLiteral("A recovery file for \"%1\" holds changes to another file (\"%2\"); "
+                                            "it was ignored.").arg(RomFileName, journal->ImagePath),
+                       QMessageBox::Information);
+        return false;
+    }
+    const QString when = QLocale().toString(journal->Created, QLocale::ShortFormat);
+    if (journal->BaseSize != RomImage.size() || journal->BaseCrc != JournalChecksum(RomImage)) {
+        ShowAppMessage(this, QStringLiteral("Unsaved changes to \"%1\" from %2 were found, but the file has "
+                                            "changed since then, so they cannot be restored. They were ignored.")
+                                 .arg(RomFileName, when),
+                       QMessageBox::Information);
+        return false;
+    }
+    const JournalReplay replay = ReplayJournal(*journal, RomImage);
+    if (replay.Image == RomImage) {
+        // Nothing that differs from the file: nothing to offer.
+        QFile::remove(path);
+        return false;
+    }
+    MessageRequest question;
+    question.Title = AppTitle();
+    question.Icon = QMessageBox::Question;
+    question.Text = QStringLiteral("Unsaved changes to \"%1\" from %2 were found. Restore them?").arg(RomFileName, when);
+    const QString damage = journal->Damage.isEmpty() ? replay.Damage : journal->Damage;
+    if (!damage.isEmpty())
+        question.Text += QStringLiteral("\n\nThe recovery file is damaged (%1); the %2 changes before the "
+                                        "damage can be restored.").arg(damage).arg(replay.Applied);
+    question.Buttons = QMessageBox::Yes | QMessageBox::Discard;
+    question.DefaultButton = QMessageBox::Yes;
+    question.ButtonTexts[QMessageBox::Yes] = QStringLiteral("&Restore");
+    if (ShowMessage(this, question) != QMessageBox::Yes) {
+        QFile::remove(path);
+        return true;
+    }
+    // The restored changes are one step, journaled afresh by this editor
+    // (in the same file when that name was free, else the old one goes).
+    RomHistory().replaceImage(QStringLiteral("Restore Unsaved Changes"), replay.Image.bytes());
+    if (RomHistory().journalPath() != path)
+        QFile::remove(path);
     return true;
 }
 
@@ -277,19 +416,46 @@ void frmVornEd::RememberFile(const QString& path)
 
 bool frmVornEd::MayReplaceImage()
 {
-    // Edits are not tracked yet, so nothing stands in the way.
-    return true;
+    return AskAboutUnsavedChanges() != UnsavedAnswer::Cancelled;
+}
+
+frmVornEd::UnsavedAnswer frmVornEd::AskAboutUnsavedChanges()
+{
+    if (RomFileName.isEmpty() || !RomHistory().isModified())
+        return UnsavedAnswer::Discarded;
+    MessageRequest question;
+    question.Title = AppTitle();
+    question.Icon = QMessageBox::Warning;
+    question.Text = QStringLiteral("\"%1\" has unsaved changes. Do you want to save them?").arg(RomFileName);
+    question.Buttons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+    question.DefaultButton = QMessageBox::Save;
+    switch (ShowMessage(this, question)) {
+    case QMessageBox::Save:
+        return SaveImage() ? UnsavedAnswer::Saved : UnsavedAnswer::Cancelled;
+    case QMessageBox::Discard:
+        return UnsavedAnswer::Discarded;
+    default:
+        return UnsavedAnswer::Cancelled;
+    }
 }
 
 void frmVornEd::mnuSave_Click()
 {
+    SaveImage();
+}
+
+bool frmVornEd::SaveImage()
+{
     if (RomFileName.isEmpty())
-        return;
+        return false;
     QString error;
-    if (!SaveRomFile(RomFileName, RomImage, error))
+    if (!SaveRomFile(RomFileName, RomImage, error)) {
         ShowAppMessage(this, error);
-    else
-        RememberFile(RomFileName);
+        return false;
+    }
+    RomHistory().markSaved(RomFileName);
+    RememberFile(RomFileName);
+    return true;
 }
 
 void frmVornEd::mnuSaveAS_Click()
@@ -315,6 +481,7 @@ void frmVornEd::mnuSaveAS_Click()
         return;
     }
     RomFileName = fileName;
+    RomHistory().markSaved(RomFileName);
     SetPanelText(1, RomFileName);
     SetFileCaption();
     RememberFile(RomFileName);
@@ -347,6 +514,17 @@ void frmVornEd::mnuEmal_Click()
 
 bool frmVornEd::Form_QueryUnload()
 {
+    if (!RomFileName.isEmpty() && RomHistory().isModified()) {
+        switch (AskAboutUnsavedChanges()) {
+        case UnsavedAnswer::Cancelled:
+            return false;
+        case UnsavedAnswer::Discarded:
+            RomHistory().discardJournal();
+            return true;
+        case UnsavedAnswer::Saved:
+            return true;
+        }
+    }
     MessageRequest question;
     question.Title = QStringLiteral("Quit");
     question.Text = QStringLiteral("Are You Sure You Want To Exit?");
@@ -373,6 +551,12 @@ namespace {
 LevelContext CurrentLevel()
 {
     return LevelContext{RomImage, ZoneTable, CurrentZone};
+}
+
+// A number as the editor shows it: upper-case hexadecimal, two digits at least.
+QString HexNumber(int n)
+{
+    return QString::number(n, 16).toUpper().rightJustified(2, QLatin1Char('0'));
 }
 }
 
@@ -542,13 +726,14 @@ void frmVornEd::picEditor_MouseDown(int Button, Qt::KeyboardModifiers, double X,
     if (Button != 1)
         return;
     const int room = hLevel_Frames->value();
-    if (PlaceMetatile(RomImage, ZoneTable, CurrentZone, room, cell, std::uint8_t(selected)) !=
-        PlaceResult::Written) {
-        const QString number = QString::number(room, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    const auto write = PlaceMetatileWrite(CurrentLevel(), room, cell, std::uint8_t(selected));
+    if (!write) {
         ShowAppMessage(this, QStringLiteral("The layout of room %1 lies outside the cartridge image; "
-                                            "the metatile was not placed.").arg(number));
+                                            "the metatile was not placed.").arg(HexNumber(room)));
         return;
     }
+    RomHistory().apply(QStringLiteral("Place Metatile %1 in Room %2").arg(HexNumber(selected), HexNumber(room)),
+                       {*write});
     // Only the clicked cell is repainted, from the preview.
     Canvas& view = picEditor->canvas();
     view.blit(cell.Column * CellSize, cell.Row * CellSize, CellSize, CellSize, picSelectedTile->canvas());
@@ -557,6 +742,63 @@ void frmVornEd::picEditor_MouseDown(int Button, Qt::KeyboardModifiers, double X,
         DrawGrid(view);
         view.refresh();
     }
+}
+
+void frmVornEd::OnImageChanged(const ImageChange& change)
+{
+    if (RomFileName.isEmpty())
+        return;
+    // Where the zones' data lies moved (a patch, its undo): read it again.
+    if (change.Resized || change.touchesAny(ZoneStructureRanges(ZoneTable))) {
+        BuildZoneTable(RomImage, ZoneTable);
+        ZoneTableProblems = CheckZones(RomImage, ZoneTable);
+    }
+    if (!ZoneShown())
+        return;
+    const LevelContext level = CurrentLevel();
+    const bool graphics = change.Resized || change.touchesAny(ZoneGraphicsRanges(level));
+    // After an undo or redo the view goes to the room whose layout changed.
+    if (change.Origin != ChangeOrigin::Edit) {
+        const int current = hLevel_Frames->value();
+        const std::int32_t shown = RoomLayoutOffset(level, current);
+        if (shown == NoOffset || !change.touches(shown, RoomLayoutBytes)) {
+            for (int room = 0; room <= hLevel_Frames->maximum(); ++room) {
+                const std::int32_t at = RoomLayoutOffset(level, room);
+                if (at != NoOffset && change.touches(at, RoomLayoutBytes)) {
+                    hLevel_Frames->setValue(room);   // draws the room
+                    if (graphics)
+                        DrawTable();
+                    return;
+                }
+            }
+        }
+    }
+    if (graphics) {
+        DrawTable();
+        DrawLevel();
+        return;
+    }
+    // Only layout bytes: the cells of the shown room that changed.
+    const std::int32_t start = RoomLayoutOffset(level, hLevel_Frames->value());
+    if (start == NoOffset || !change.touches(start, RoomLayoutBytes))
+        return;
+    Canvas& view = picEditor->canvas();
+    for (int index = 0; index < RoomLayoutBytes; ++index) {
+        const std::int64_t at = std::int64_t(start) + index;
+        if (!change.touches(at, 1))
+            continue;
+        const int m = RomImage.read(at);
+        if (m < 0)
+            DrawNoDataMetatile(picSelectedTile->canvas(), ViewScale);
+        else
+            DrawMetatile(level, picSelectedTile->canvas(), std::uint8_t(m), ViewScale);
+        view.blit((index % RoomColumns) * CellSize, (index / RoomColumns) * CellSize, CellSize, CellSize,
+                  picSelectedTile->canvas());
+    }
+    DrawPreview(level, picSelectedTile->canvas(), SelectedMetatile());
+    if (mnuGrid[0]->isChecked())
+        DrawGrid(view);
+    view.refresh();
 }
 
 void frmVornEd::hLevel_Frames_Change()

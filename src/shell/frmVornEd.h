@@ -2,6 +2,7 @@
 // The main window: menu bar, level view with its room bar, tile selector with
 // its page bar and preview, the "Edit Tile" button and the status bar.
 #include "editors/MainViewCalls.h"
+#include "history/EditHistory.h"
 
 #include <QMainWindow>
 
@@ -28,7 +29,8 @@ public:
     // Window caption: "VornEd V0.3", with " - " and the file title when a file is open.
     static QString CaptionFor(const QString& fileTitle);
 
-    // Text of status bar panel 1 or 2.
+    // Text of status bar panel 1, 2 or 3 ("Modified" while the image has
+    // unsaved changes).
     QString PanelText(int panel) const;
     void SetPanelText(int panel, const QString& text);
 
@@ -78,6 +80,9 @@ public:
     QAction* mnuTileEditor = nullptr;
     QMenu* mnuLevel = nullptr;
     std::array<QAction*, 7> mnuStageSelect{};
+    QAction* EditFiller1 = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
     QMenu* mnuView = nullptr;
     std::array<QAction*, 2> mnuGrid{};
     QMenu* mnuTools = nullptr;
@@ -108,6 +113,8 @@ public slots:
     void picEditor_MouseDown(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
     void hLevel_Frames_Change();
     void hLevel_Frames_Scroll();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -116,7 +123,22 @@ private:
     void buildControls();
     void buildMenus();
     // Asks "Are You Sure You Want To Exit?"; true when the answer is Yes.
+    // With unsaved changes it asks whether to save them instead.
     bool Form_QueryUnload();
+    enum class UnsavedAnswer { Saved, Discarded, Cancelled };
+    // Asks whether to save the unsaved changes: Save, Discard or Cancel. A
+    // save that fails has told why and counts as Cancelled.
+    UnsavedAnswer AskAboutUnsavedChanges();
+    // Writes the image to RomFileName; false (after telling why) on failure.
+    bool SaveImage();
+    void buildEditHistoryMenus();
+    // Every view that shows bytes the change touched is drawn again.
+    void OnImageChanged(const ImageChange& change);
+    // Offers to restore the unsaved changes a journal of the open file holds
+    // (the first one left behind that fits the file).
+    void OfferRecovery();
+    // True when the user was asked about this journal.
+    bool OfferRecovery(const QString& journalPath);
     void SetFileCaption();
     void connectLevelControls();
     // True once a file is open and a zone chosen (a zone entry is checked).
@@ -129,7 +151,7 @@ private:
     // Puts a file just opened or saved at the top of File > Recent Files.
     void RememberFile(const QString& path);
 
-    std::array<QLabel*, 2> m_panels{};
+    std::array<QLabel*, 3> m_panels{};
     RecentFilesMenu* m_recent = nullptr;
     std::unique_ptr<clsDialog> m_dialog;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Every message box of the program goes through ShowMessage, so tests can
 // answer them without a person: install a responder and it is asked instead.
+#include <QMap>
 #include <QMessageBox>
 #include <QString>
 
@@ -12,6 +13,8 @@ struct MessageRequest {
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons Buttons = QMessageBox::Ok;
     QMessageBox::StandardButton DefaultButton = QMessageBox::NoButton;
+    // Captions other than the standard ones, e.g. "Restore" on a button.
+    QMap<QMessageBox::StandardButton, QString> ButtonTexts;
 };
 
 using MessageResponder = std::function<QMessageBox::StandardButton(const MessageRequest&)>;

@@ -1,6 +1,7 @@
 // Dropping a file on the main window opens it as File > Open does; drags
 // that carry no single local file are refused before they are dropped.
 #include "desktop/FileDrop.h"
+#include "history/EditHistory.h"
 #include "rom/DemoCartridge.h"
 #include "rom/ProgramState.h"
 #include "shell/frmVornEd.h"
@@ -60,6 +61,7 @@ class TestFileDrop : public QObject {
 
     QTemporaryDir m_dir;
     QList<MessageRequest> m_messages;
+    QMessageBox::StandardButton m_unsavedAnswer = QMessageBox::Cancel;
     QString m_good, m_other;
 
 private slots:
@@ -71,7 +73,7 @@ private slots:
         QVERIFY(WriteFile(m_other, Pattern(50000)));
         SetMessageResponder([this](const MessageRequest& m) {
             m_messages << m;
-            return QMessageBox::Ok;
+            return m.Buttons.testFlag(QMessageBox::Discard) ? m_unsavedAnswer : QMessageBox::Ok;
         });
     }
     void init()
@@ -143,6 +145,45 @@ private slots:
         QCOMPARE(RomFileName, m_other);
         QCOMPARE(StateOf(w).Image, Pattern(50000));
         QCOMPARE(w.windowTitle(), QStringLiteral("VornEd V0.3 - other & more.nes"));
+    }
+
+    // With unsaved changes the drop asks what File > Open asks first;
+    // Cancel keeps everything, Discard opens the dropped file.
+    void dropAsksAboutUnsavedChanges_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("Cancel") << int(QMessageBox::Cancel) << false;
+        QTest::newRow("Discard") << int(QMessageBox::Discard) << true;
+    }
+    void dropAsksAboutUnsavedChanges()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, opened);
+        m_unsavedAnswer = QMessageBox::StandardButton(answer);
+        frmVornEd w;
+        w.show();
+        QVERIFY(w.OpenRomPath(m_good));
+        w.mnuStageSelect[1]->trigger();
+        w.picTile_MouseDown(1, {}, 10, 70);
+        w.picEditor_MouseDown(1, {}, 130, 70);
+        QVERIFY(RomHistory().isModified());
+        const WindowState edited = StateOf(w);
+        QVERIFY(edited.Image != DemoBytes());
+        std::unique_ptr<QMimeData> data(Urls({QUrl::fromLocalFile(m_other)}));
+        DragAndDrop(&w, data.get());
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].Buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QVERIFY(m_messages[0].Text.contains(m_good));
+        if (opened) {
+            QCOMPARE(RomFileName, m_other);
+            QCOMPARE(StateOf(w).Image, Pattern(50000));
+        } else {
+            QCOMPARE(StateOf(w), edited);
+            QVERIFY(RomHistory().isModified());
+        }
+        QCOMPARE(ReadFile(m_good), DemoBytes());
+        m_unsavedAnswer = QMessageBox::Cancel;
     }
 
     // A file File > Open refuses is refused with the same message, and the

@@ -3,6 +3,7 @@
 // gone is taken off the list with a message.
 #include "desktop/RecentFileList.h"
 #include "desktop/RecentFilesMenu.h"
+#include "history/EditHistory.h"
 #include "rom/DemoCartridge.h"
 #include "rom/ProgramState.h"
 #include "shell/clsDialog.h"
@@ -57,6 +58,7 @@ class TestRecentFiles : public QObject {
 
     QTemporaryDir m_dir;
     QList<MessageRequest> m_messages;
+    QMessageBox::StandardButton m_unsavedAnswer = QMessageBox::Cancel;
     QString m_nextChoice;
 
     QString file(int n) { return m_dir.filePath(QStringLiteral("image %1.nes").arg(n)); }
@@ -71,7 +73,7 @@ private slots:
             QVERIFY(WriteFile(file(n), DemoBytes()));
         SetMessageResponder([this](const MessageRequest& m) {
             m_messages << m;
-            return QMessageBox::Ok;
+            return m.Buttons.testFlag(QMessageBox::Discard) ? m_unsavedAnswer : QMessageBox::Ok;
         });
         clsDialog::SetFileDialogRunner([this](const FileDialogRequest& r) {
             return FileDialogAnswer{!m_nextChoice.isEmpty(), m_nextChoice, r.FilterIndex, r.Flags};
@@ -171,6 +173,42 @@ private slots:
         QCOMPARE(w.PanelText(1), file(4));
         QVERIFY(w.mnuSave->isEnabled());
         QCOMPARE(Entries(w), (QStringList{file(4), file(5)}));
+    }
+
+    // With unsaved changes choosing an entry asks what File > Open asks.
+    void choosingAsksAboutUnsavedChanges_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("Cancel") << int(QMessageBox::Cancel) << false;
+        QTest::newRow("Discard") << int(QMessageBox::Discard) << true;
+    }
+    void choosingAsksAboutUnsavedChanges()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, opened);
+        m_unsavedAnswer = QMessageBox::StandardButton(answer);
+        frmVornEd w;
+        QVERIFY(w.OpenRomPath(file(1)));
+        QVERIFY(w.OpenRomPath(file(0)));
+        w.mnuStageSelect[0]->trigger();
+        w.picTile_MouseDown(1, {}, 10, 70);
+        w.picEditor_MouseDown(1, {}, 130, 70);
+        QVERIFY(RomHistory().isModified());
+        const WindowState edited = StateOf(w);
+        Entry(w, 1)->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].Buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        if (opened) {
+            QCOMPARE(RomFileName, file(1));
+            QCOMPARE(Entries(w), (QStringList{file(1), file(0)}));
+        } else {
+            QCOMPARE(StateOf(w), edited);
+            QCOMPARE(Entries(w), (QStringList{file(0), file(1)}));
+        }
+        QCOMPARE(ReadFile(file(0)), DemoBytes());
+        m_unsavedAnswer = QMessageBox::Cancel;
     }
 
     void vanishedFileIsTakenOffWithAMessage()
