@@ -8,21 +8,11 @@
 
 namespace {
 constexpr QRgb Black = 0x000000;
-constexpr QRgb White = 0xFFFFFF;
 
 void FillRect(Canvas& picture, int x, int y, int w, int h, QRgb colour)
 {
     for (int row = y; row < y + h; ++row)
         picture.line(x, row, x + w, row, colour);
-}
-
-// Outline of the rectangle from (x1, y1) to (x2, y2), both corners included.
-void Outline(Canvas& picture, int x1, int y1, int x2, int y2, QRgb colour)
-{
-    picture.line(x1, y1, x2 + 1, y1, colour);
-    picture.line(x1, y2, x2 + 1, y2, colour);
-    picture.line(x1, y1, x1, y2 + 1, colour);
-    picture.line(x2, y1, x2, y2 + 1, colour);
 }
 
 int RoundedCell(double v, int count)
@@ -106,13 +96,6 @@ void PaintSwatch(Canvas& picture, int colourByte)
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
             picture.line(x, y, x + 1, y, ((x / 4 + y / 4) & 1) ? NoDataColourB : NoDataColourA);
-}
-
-void DrawSelectionFrame(Canvas& picture, int x, int y, int w, int h)
-{
-    Outline(picture, x, y, x + w - 1, y + h - 1, Black);
-    Outline(picture, x + 1, y + 1, x + w - 2, y + h - 2, White);
-    Outline(picture, x + 2, y + 2, x + w - 3, y + h - 3, Black);
 }
 
 void FillPaletteGrid(Canvas& grid)

@@ -4,6 +4,7 @@
 // ReadRomPointer(PaletteTable, p) + c - 1 (palette 3 from the first zone's
 // table). Also the swatch and grid geometry and their drawing.
 #include "gfx/Canvas.h"
+#include "gfx/Grid.h"
 #include "gfx/LevelContext.h"
 
 #include <QString>
@@ -52,10 +53,6 @@ std::uint8_t GridColourAt(double x, double y);
 
 // Fills `picture` with colour byte `colourByte` (the "no data" checker for -1).
 void PaintSwatch(Canvas& picture, int colourByte);
-
-// The three outlines of a selection (black, white, black) inside the
-// rectangle of w x h pixels at (x, y), so that every side shows.
-void DrawSelectionFrame(Canvas& picture, int x, int y, int w, int h);
 
 // The 64 colour cells, 32 x 32 pixels each, colour 16 row + column.
 void FillPaletteGrid(Canvas& grid);

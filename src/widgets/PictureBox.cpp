@@ -8,6 +8,7 @@ PictureBox::PictureBox(int width, int height, QWidget* parent)
 {
     setFixedSize(width, height);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     m_canvas.setRefreshHandler([this] { update(); });
 }
 
@@ -28,15 +29,34 @@ QPointF PictureBox::PointerPosition(const QMouseEvent* event) const
     return mapFromGlobal(event->globalPosition());
 }
 
+namespace {
+// 1 left, 2 right, 4 middle, added together.
+int ButtonCode(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+}
+
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    int button = 0;
-    switch (event->button()) {
-    case Qt::LeftButton: button = 1; break;
-    case Qt::RightButton: button = 2; break;
-    case Qt::MiddleButton: button = 4; break;
-    default: break;
-    }
     const QPointF at = PointerPosition(event);
-    emit mouseDown(button, event->modifiers(), at.x(), at.y());
+    emit mouseDown(ButtonCode(event->button()), event->modifiers(), at.x(), at.y());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = PointerPosition(event);
+    emit mouseMove(ButtonCode(event->buttons()), event->modifiers(), at.x(), at.y());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPointF at = PointerPosition(event);
+    emit mouseUp(ButtonCode(event->button()), event->modifiers(), at.x(), at.y());
+}
+
+void PictureBox::leaveEvent(QEvent*)
+{
+    emit mouseLeft();
 }

@@ -20,10 +20,19 @@ signals:
     // button: 1 left, 2 right, 4 middle; x and y in logical pixels of the
     // picture, with the fraction a scaled screen gives.
     void mouseDown(int button, Qt::KeyboardModifiers shift, double x, double y);
+    // The pointer moved over the picture (or, with a button held, anywhere
+    // while the press lasts); buttons as for mouseDown, added together.
+    void mouseMove(int buttons, Qt::KeyboardModifiers shift, double x, double y);
+    void mouseUp(int button, Qt::KeyboardModifiers shift, double x, double y);
+    // The pointer left the picture.
+    void mouseLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     // Where the pointer was, in logical pixels of the picture, fractions kept.

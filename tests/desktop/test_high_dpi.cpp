@@ -13,6 +13,7 @@
 #include "shell/frmVornEd.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
+#include "widgets/SheetWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -432,6 +433,62 @@ private slots:
         const QPointF device = (QPointF(editor->picPalGrid->mapTo(editor, QPoint(0, 0))) + logical) * f;
         clickAtScreenPixel(editor, device);
         QCOMPARE(RomImage.read(at), colour);
+    }
+
+    // A sheet window: its cells drawn pixel for pixel, presses and hovers
+    // given the cell the rounding rule names for the logical position.
+    void sheetWindowAtScale_data()
+    {
+        QTest::addColumn<QPointF>("logical");   // position in the sheet
+        QTest::addColumn<int>("cell");
+        QTest::newRow("(40, 10): cell 1") << QPointF(40, 10) << 1;
+        QTest::newRow("x 31.5 rounds to 32: cell 1") << QPointF(31.5, 10) << 1;
+        QTest::newRow("x 31.25 rounds to 31: cell 0") << QPointF(31.25, 10) << 0;
+        QTest::newRow("y 63.5 rounds to 64: row 2") << QPointF(10, 63.5) << 16 * 2;
+        QTest::newRow("last cell") << QPointF(511.25, 127.25) << 16 * 4 - 1;
+    }
+    void sheetWindowAtScale()
+    {
+        QFETCH(QPointF, logical);
+        QFETCH(int, cell);
+        const double f = ScaleFactor();
+        QWidget owner;
+        SheetWindow sheet(&owner, QStringLiteral("Sheet"), SheetLayout{16, 4, 32, 32});
+        // Every cell its own colour, with a one-pixel line of another.
+        Canvas& canvas = sheet.canvas();
+        for (int i = 0; i < 64; ++i) {
+            const int x = sheet.layout().cellX(i), y = sheet.layout().cellY(i);
+            for (int dy = 0; dy < 32; ++dy)
+                canvas.line(x, y + dy, x + 32, y + dy, qRgb(4 * i, 255 - 4 * i, (i * 37) & 0xFF));
+            canvas.line(x + 5, y, x + 5, y + 32, qRgb(255, 255, 255));
+        }
+        canvas.refresh();
+        sheet.setInfo(QStringLiteral("Metatile 3F: tiles 10 11 12 13, palette 2"));
+        QList<int> pressed, hovered;
+        connect(&sheet, &SheetWindow::cellPressed, this, [&](int index, int button) {
+            if (button == 1)
+                pressed << index;
+        });
+        connect(&sheet, &SheetWindow::cellHovered, this, [&](int index) { hovered << index; });
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+
+        const QPointF origin = QPointF(sheet.picture()->mapTo(&sheet, QPoint(0, 0))) * f;
+        QCOMPARE(origin, QPointF(std::round(origin.x()), std::round(origin.y())));
+        QString where;
+        QVERIFY2(Crisp(sheet.grab().toImage(), origin.toPoint(), canvas.image(), f, &where), qPrintable(where));
+
+        QWindow* handle = sheet.windowHandle();
+        const QPointF device = (QPointF(sheet.picture()->mapTo(&sheet, QPoint(0, 0))) + logical) * f;
+        const QPointF local = device / handle->devicePixelRatio();
+        const QPointF global = handle->mapToGlobal(QPoint(0, 0)) + local;
+        qt_handleMouseEvent(handle, local, global, Qt::NoButton, Qt::NoButton, QEvent::MouseMove, Qt::NoModifier, 0);
+        clickAtScreenPixel(&sheet, device);
+        QCOMPARE(pressed, QList<int>{cell});
+        QVERIFY(!hovered.isEmpty());
+        QCOMPARE(hovered.last(), cell);
+        const QStringList problems = Unfitted(&sheet);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
     }
 
     void textsFitTheirControls_data()

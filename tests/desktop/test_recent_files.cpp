@@ -11,6 +11,7 @@
 #include "widgets/MessageBox.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
@@ -68,7 +69,9 @@ private slots:
     {
         // Never the settings of the person running the tests.
         QStandardPaths::setTestModeEnabled(true);
-        QVERIFY2(RecentFilesSettingsPath().contains(QStringLiteral(".qttest")), qPrintable(RecentFilesSettingsPath()));
+        const QString realConfig = qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config"));
+        QVERIFY2(!RecentFilesSettingsPath().startsWith(realConfig), qPrintable(RecentFilesSettingsPath()));
+        QVERIFY2(RecentFilesSettingsPath().startsWith(QDir::tempPath()), qPrintable(RecentFilesSettingsPath()));
         for (int n = 0; n < 10; ++n)
             QVERIFY(WriteFile(file(n), DemoBytes()));
         SetMessageResponder([this](const MessageRequest& m) {
