@@ -4,7 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 static void BM_OpenImage(benchmark::State& state)
 {
@@ -35,3 +38,22 @@ static void BM_SaveImage(benchmark::State& state)
             state.SkipWithError("could not write the image");
 }
 BENCHMARK(BM_SaveImage)->Unit(benchmark::kMicrosecond);
+
+// The same file with a second hard link: saved in place, with a backup copy
+// made beside it and removed again.
+static void BM_SaveImageInPlace(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.nes"));
+    const RomBytes rom = MakeDemoCartridge();
+    QString error;
+    if (!SaveRomFile(path, rom, error)
+        || ::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath(QStringLiteral("link.nes"))).constData()) != 0) {
+        state.SkipWithError("could not write the image");
+        return;
+    }
+    for (auto _ : state)
+        if (!SaveRomFile(path, rom, error))
+            state.SkipWithError("could not write the image");
+}
+BENCHMARK(BM_SaveImageInPlace)->Unit(benchmark::kMicrosecond);

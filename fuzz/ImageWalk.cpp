@@ -9,11 +9,17 @@
 #include "gfx/TileSelector.h"
 #include "level/RoomLayout.h"
 #include "level/RoomView.h"
+#include "files/FileFaults.h"
 #include "rom/RomFile.h"
 #include "rom/ZoneCheck.h"
 #include "rom/ZoneTable.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <algorithm>
+#include <unistd.h>
 #include <set>
 #include <cstdlib>
 
@@ -29,6 +35,53 @@ struct Lcg {
 [[noreturn]] void Broken()
 {
     std::abort();
+}
+
+// True when the file at `path` holds exactly the image's bytes.
+bool HoldsImage(const QString& path, const RomBytes& rom)
+{
+    const ReadOutcome read = ReadWholeFile(path, MaxRomFileSize, FileAccess::FilesOnly);
+    if (rom.empty())
+        return read.Status == ReadStatus::Empty;
+    return read.Status == ReadStatus::Read && read.Bytes == rom.bytes();
+}
+
+QStringList FolderEntries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// The save step, both ways a file is saved: replaced by a temporary file,
+// and, once it has a second hard link, overwritten in place with a backup
+// copy; then an in-place save that fails half-way, which must leave the
+// file as it was. After each, nothing but the file and its link is left.
+bool SaveAndCompare(const RomBytes& rom, const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const QString link = path + QStringLiteral(".link");
+    QFile::remove(link);
+    QString error;
+    if (!SaveRomFile(path, rom, error) || !HoldsImage(path, rom))
+        return false;
+    const QStringList alone = FolderEntries(folder);
+    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) != 0)
+        return false;
+    const QStringList linked = FolderEntries(folder);
+    bool ok = SaveRomFile(path, rom, error) && HoldsImage(path, rom) && HoldsImage(link, rom) && FolderEntries(folder) == linked;
+
+    // A changed image whose in-place write fails part way: the old bytes stay.
+    std::vector<std::uint8_t> changed = rom.bytes();
+    changed.push_back(0x5A);
+    for (std::size_t i = 0; i < changed.size(); i += 997)
+        changed[i] = static_cast<std::uint8_t>(changed[i] ^ 0xFF);
+    SetFileFault([](FileStep step, long long) {
+        return step == FileStep::WriteInPlace ? QStringLiteral("Input/output error") : QString();
+    });
+    ok = ok && !SaveRomFile(path, RomBytes(std::move(changed)), error) && HoldsImage(path, rom) && HoldsImage(link, rom)
+         && FolderEntries(folder) == linked;
+    SetFileFault({});
+    ok = QFile::remove(link) && ok && FolderEntries(folder) == alone;
+    return ok;
 }
 
 } // namespace
@@ -163,11 +216,7 @@ WalkResult WalkImage(RomBytes& rom, std::uint32_t seed, const WalkOptions& optio
         Broken();
     result.Steps = history.stack().count();
 
-    if (!options.SavePath.isEmpty()) {
-        QString error;
-        RomBytes back;
-        result.SavedIdentical = SaveRomFile(options.SavePath, rom, error)
-                             && (rom.empty() || (LoadRomFile(options.SavePath, back, error) && back == rom));
-    }
+    if (!options.SavePath.isEmpty())
+        result.SavedIdentical = SaveAndCompare(rom, options.SavePath);
     return result;
 }

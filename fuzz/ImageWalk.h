@@ -13,7 +13,10 @@ struct WalkOptions {
     // last room and page are drawn first, then ones the seed picks.
     int Rooms = -1;
     int Pages = -1;
-    // Where the save-and-reload step writes (empty: skipped).
+    // Where the save-and-reload step writes (empty: skipped). The step saves
+    // by rename, then in place through a second hard link, then fails an
+    // in-place save half-way and checks the old bytes and that nothing is
+    // left beside the file.
     QString SavePath;
 };
 

@@ -1,6 +1,8 @@
 // Writes the fuzzer's seed inputs into a folder: the demo cartridge, copies of
 // it cut inside a zone header, a pointer table, a room and a tile block, an
-// empty file and deterministic random bytes.
+// empty file and deterministic random bytes; and, in FOLDER-patch, seeds of
+// the patch fuzzer.
+#include "patch/Patch.h"
 #include "rom/DemoCartridge.h"
 #include "rom/ZoneTable.h"
 
@@ -56,5 +58,29 @@ int main(int argc, char** argv)
         b = static_cast<std::uint8_t>(state >> 16);
     }
     ok &= Write(folder + QStringLiteral("/random-bytes"), noise, std::int64_t(noise.size()));
+
+    // Seeds of the patch fuzzer, in a folder of their own: patches between
+    // two pieces of the demo (first byte even), and such pairs (first byte odd).
+    const QString patches = folder + QStringLiteral("-patch");
+    QDir().mkpath(patches);
+    const ByteView original(bytes.data() + 0x4000, 3000);
+    std::vector<std::uint8_t> changed(original.begin(), original.end());
+    for (std::size_t i = 100; i < 400; i += 7)
+        changed[i] ^= 0x5A;
+    changed.insert(changed.begin() + 1000, 40, 0xEE);
+    for (PatchFormat format : {PatchFormat::Ips, PatchFormat::Bps}) {
+        QString error;
+        const auto patch = CreatePatch(format, original, changed, error);
+        if (!patch)
+            return 1;
+        std::vector<std::uint8_t> seed{0};
+        seed.insert(seed.end(), patch->begin(), patch->end());
+        ok &= Write(patches + (format == PatchFormat::Ips ? QStringLiteral("/ips") : QStringLiteral("/bps")), seed,
+                    std::int64_t(seed.size()));
+    }
+    std::vector<std::uint8_t> pair{1, std::uint8_t(original.size() & 0xFF), std::uint8_t(original.size() >> 8)};
+    pair.insert(pair.end(), original.begin(), original.end());
+    pair.insert(pair.end(), changed.begin(), changed.end());
+    ok &= Write(patches + QStringLiteral("/pair"), pair, std::int64_t(pair.size()));
     return ok ? 0 : 1;
 }

@@ -2,6 +2,8 @@
 
 #include "gfx/CpuFeatures.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -96,6 +98,26 @@ int Canvas::setPixels(const std::uint32_t* pixels, std::int64_t count, int lines
         OpaqueCopy(to, from, w);
     }
     return lines;
+}
+
+void Canvas::fill(int x, int y, int w, int h, QRgb colour)
+{
+    const QRect area = QRect(x, y, w, h).intersected(m_image.rect());
+    const QRgb c = colour | 0xFF000000u;
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(row));
+        std::fill(line + area.left(), line + area.left() + area.width(), c);
+    }
+}
+
+void Canvas::text(int x, int y, int w, int h, const QString& text, QRgb colour, int pixelSize)
+{
+    QPainter painter(&m_image);
+    QFont font = painter.font();
+    font.setPixelSize(std::max(pixelSize, 1));
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(colour | 0xFF000000u));
+    painter.drawText(QRect(x, y, w, h), Qt::AlignCenter | Qt::TextSingleLine, text);
 }
 
 void Canvas::refresh() const

@@ -2,6 +2,7 @@
 // A drawing surface with a persistent image: what a picture on a window
 // shows. Drawing goes into the image; refresh() tells whoever shows it.
 #include <QImage>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -25,6 +26,13 @@ public:
     // Copies `lines` rows of width() packed 0x00RRGGBB pixels, top-down, into
     // the surface; returns the number of rows copied.
     int setPixels(const std::uint32_t* pixels, std::int64_t count, int lines);
+
+    // Fills the w x h rectangle at (x, y) with `colour`; the part outside
+    // the surface is skipped.
+    void fill(int x, int y, int w, int h, QRgb colour);
+    // Draws one line of text in `colour`, `pixelSize` pixels high, in the
+    // application's font, centred in the w x h rectangle at (x, y).
+    void text(int x, int y, int w, int h, const QString& text, QRgb colour, int pixelSize);
 
     QRgb pixel(int x, int y) const { return m_image.pixel(x, y); }
 

@@ -148,3 +148,15 @@ std::optional<PasswordSettings> DecodePassword(QStringView text)
     }
     return s;
 }
+
+std::optional<PasswordSettings> DecodeTypedPassword(QStringView text)
+{
+    if (text.size() != 8)
+        return std::nullopt;
+    QString upper(8, QChar());
+    for (qsizetype i = 0; i < 8; ++i) {
+        const char16_t c = text[i].unicode();
+        upper[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+    }
+    return DecodePassword(upper);
+}

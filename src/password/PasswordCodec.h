@@ -65,3 +65,9 @@ QString MakePassword(const PasswordSettings& settings);
 // bit, the checksum, a sector code outside sectors 1-7 or with a remainder
 // above 9 in its block of 15, a progress code above 728.
 std::optional<PasswordSettings> DecodePassword(QStringView text);
+
+// A password as a person types or pastes it: the ASCII letters a to z count
+// as their upper-case forms (only these: no other character changes case,
+// so nothing can grow into two letters), and the text must then be exactly
+// eight alphabet characters.
+std::optional<PasswordSettings> DecodeTypedPassword(QStringView text);

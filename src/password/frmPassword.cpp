@@ -200,9 +200,9 @@ void frmPassword::optSkill_Click(int) { Regenerate(); }
 
 void frmPassword::cmdDecode_Click()
 {
-    // Letters are compared in upper case so a pasted lower-case password
-    // (which the keystroke filter never saw) still decodes.
-    const std::optional<PasswordSettings> decoded = DecodePassword(txtPassword->text().toUpper());
+    // ASCII letters are compared in upper case so a pasted lower-case
+    // password (which the keystroke filter never saw) still decodes.
+    const std::optional<PasswordSettings> decoded = DecodeTypedPassword(txtPassword->text());
     if (!decoded) {
         ShowAppMessage(this, QStringLiteral("Bad Password"));
         return;

@@ -1,71 +1,67 @@
 #include "rom/RomFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-
-namespace {
-RomWriteFault g_writeFault = nullptr;
-}
+#include "files/FileFaults.h"
+#include "files/FileNames.h"
+#include "files/FileWriter.h"
+#include "files/SystemReason.h"
 
 void SetRomWriteFault(RomWriteFault fault)
 {
-    g_writeFault = fault;
+    if (!fault) {
+        SetFileFault({});
+        return;
+    }
+    SetFileFault([fault](FileStep step, long long bytes) {
+        return step == FileStep::WriteTemporary || step == FileStep::WriteInPlace ? fault(bytes) : QString();
+    });
 }
 
-bool LoadRomFile(const QString& path, RomBytes& out, QString& error)
+QString LoadFailureText(const QString& path, const ReadOutcome& outcome)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Could not open \"%1\": %2").arg(path, file.errorString());
+    const QString name = QuotedName(path);
+    switch (outcome.Status) {
+    case ReadStatus::Read:
+        break;
+    case ReadStatus::BadName:
+        return QStringLiteral("%1 cannot be opened: no file can have this name.").arg(name);
+    case ReadStatus::CannotOpen:
+        return QStringLiteral("Could not open %1: %2").arg(name, SystemReason(outcome.Error));
+    case ReadStatus::NotAFile:
+        if (outcome.StandardInput)
+            return QStringLiteral("standard input is %1, not a file.").arg(KindName(outcome.Facts.Kind));
+        return QStringLiteral("%1 %2.").arg(name, NotAFileReason(outcome.Facts));
+    case ReadStatus::Empty:
+        if (outcome.Stream)
+            return QStringLiteral("%1 gave no bytes: there is no cartridge image to load.").arg(name);
+        return QStringLiteral("%1 is empty: there is no cartridge image to load.").arg(name);
+    case ReadStatus::TooLarge:
+        if (outcome.Size >= 0)
+            return QStringLiteral("%1 is too large: %2 bytes, more than any cartridge image (at most %3 bytes).")
+                .arg(name).arg(outcome.Size).arg(MaxRomFileSize);
+        return QStringLiteral("%1 is too large: it gives more than %2 bytes, more than any cartridge image.")
+            .arg(name).arg(MaxRomFileSize);
+    case ReadStatus::CannotRead:
+        return QStringLiteral("Could not read %1: %2").arg(name, SystemReason(outcome.Error));
+    }
+    return QString();
+}
+
+bool LoadRomFile(const QString& path, RomBytes& out, QString& error, FileAccess access)
+{
+    ReadOutcome outcome = ReadWholeFile(path, MaxRomFileSize, access);
+    if (outcome.Status != ReadStatus::Read) {
+        error = LoadFailureText(path, outcome);
         return false;
     }
-    const qint64 length = file.size();
-    if (QFileInfo(path).isDir() || (!file.isSequential() && length == 0)) {
-        error = QStringLiteral("\"%1\" is empty: there is no cartridge image to load.").arg(path);
-        return false;
-    }
-    if (length > MaxRomFileSize) {
-        error = QStringLiteral("\"%1\" is %2 bytes long, more than any cartridge image (at most %3 bytes).")
-                    .arg(path).arg(length).arg(MaxRomFileSize);
-        return false;
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-    const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), length);
-    if (got != length) {
-        error = QStringLiteral("Could not read \"%1\": %2")
-                    .arg(path, got < 0 ? file.errorString() : QStringLiteral("the file ended early"));
-        return false;
-    }
-    out = RomBytes(std::move(bytes));
+    out = RomBytes(std::move(outcome.Bytes));
     return true;
 }
 
-bool SaveRomFile(const QString& path, const RomBytes& rom, QString& error)
+bool SaveRomFile(const QString& path, const RomBytes& rom, QString& error, FileAccess access)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("Could not save \"%1\": %2").arg(path, file.errorString());
-        return false;
-    }
-    if (g_writeFault) {
-        const QString injected = g_writeFault(rom.size());
-        if (!injected.isEmpty()) {
-            // Write part of the data first so the fault happens mid-way.
-            file.write(reinterpret_cast<const char*>(rom.data()), rom.size() / 2);
-            file.cancelWriting();
-            error = QStringLiteral("Could not save \"%1\": %2").arg(path, injected);
-            return false;
-        }
-    }
-    const qint64 written = file.write(reinterpret_cast<const char*>(rom.data()), rom.size());
-    if (written != rom.size()) {
-        error = QStringLiteral("Could not save \"%1\": %2").arg(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = QStringLiteral("Could not save \"%1\": %2").arg(path, file.errorString());
+    const WriteOutcome outcome = WriteWholeFile(path, rom.data(), rom.size(), access);
+    if (!outcome.Ok) {
+        error = QStringLiteral("Could not save \"%1\": %2").arg(DisplayName(path), outcome.Reason);
         return false;
     }
     return true;

@@ -4,10 +4,13 @@
 #include "desktop/RecentFilesMenu.h"
 #include "editors/frmPaletteEditor.h"
 #include "editors/frmTileEdit.h"
+#include "files/FileNames.h"
 #include "gfx/Grid.h"
 #include "gfx/LevelContext.h"
 #include "gfx/Metatile.h"
 #include "gfx/TileSelector.h"
+#include "level/PaintStroke.h"
+#include "level/RoomCopy.h"
 #include "level/RoomLayout.h"
 #include "level/RoomView.h"
 #include "password/frmPassword.h"
@@ -18,7 +21,10 @@
 #include "shell/clsDialog.h"
 #include "shell/frmAbout.h"
 #include "shell/modODMenus.h"
+#include "shell/PatchMenu.h"
+#include "shell/TestPlayMenu.h"
 #include "shell/WebLinks.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PictureBox.h"
 
@@ -52,7 +58,11 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
 {
     buildControls();
     buildMenus();
+    new PatchMenu(this);
+    new TestPlayMenu(this);
     connectLevelControls();
+    buildPaintingControls();
+    buildPaintingMenus();
     // A new window starts without an image, so without a history.
     RomHistory().reset(RomFileName);
     connect(&RomHistory(), &EditHistory::imageChanged, this, &frmVornEd::OnImageChanged);
@@ -135,7 +145,8 @@ void frmVornEd::buildControls()
     SB1->setFixedHeight(StatusBarHeight);
     SB1->setSizeGripEnabled(false);
     for (int i = 0; i < 3; ++i) {
-        m_panels[i] = new QLabel(SB1);
+        // Panel 1 holds a path of any length: elided, it never widens the window.
+        m_panels[i] = i == 0 ? new ElidedLabel(SB1) : new QLabel(SB1);
         m_panels[i]->setFrameShape(QFrame::Panel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
         SB1->addWidget(m_panels[i], i == 0 ? 4 : 1);
@@ -215,13 +226,16 @@ void frmVornEd::buildMenus()
 
 QString frmVornEd::PanelText(int panel) const
 {
-    return (panel >= 1 && panel <= 3) ? m_panels[std::size_t(panel - 1)]->text() : QString();
+    return (panel >= 1 && panel <= 4) ? m_panels[std::size_t(panel - 1)]->text() : QString();
 }
 
 void frmVornEd::SetPanelText(int panel, const QString& text)
 {
-    if (panel >= 1 && panel <= 3)
+    if (panel >= 1 && panel <= 4) {
         m_panels[std::size_t(panel - 1)]->setText(text);
+        if (panel == 1)
+            m_panels[0]->setToolTip(ElidedLabel::FullTextToolTip(text));
+    }
 }
 
 void frmVornEd::buildEditHistoryMenus()
@@ -274,7 +288,11 @@ clsDialog& frmVornEd::Dialog()
 
 void frmVornEd::SetFileCaption()
 {
-    setWindowTitle(CaptionFor(Dialog().VBGetFileTitle(RomFileName)));
+    // Control characters show as "?", and a "[*]" in the name stays visible.
+    QString title = DisplayName(Dialog().VBGetFileTitle(RomFileName));
+    if (!title.isNull())
+        title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(CaptionFor(title));
 }
 
 void frmVornEd::mnuOpen_Click()
@@ -309,6 +327,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
         ShowAppMessage(this, error);
         return false;
     }
+    EndStroke();
     // The unsaved changes of the image now replaced were given up by the user.
     if (RomHistory().isModified())
         RomHistory().discardJournal();
@@ -321,6 +340,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
     mnuSaveAS->setEnabled(true);
     SetFileCaption();
     mnuEdit->menuAction()->setEnabled(true);
+    EnableZoneKeys();
     BuildZoneTable(RomImage, ZoneTable);
     ZoneTableProblems = CheckZones(RomImage, ZoneTable);
     RememberFile(RomFileName);
@@ -332,6 +352,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
             editor->Init();
         if (frmPaletteEditor* editor = LoadedPaletteEditor())
             editor->Init();
+        ZoneViewsChanged();
     }
     OfferRecovery();
     return true;
@@ -622,6 +643,7 @@ void frmVornEd::mnuStageSelect_Click(int Index)
     LoadTileEdit(this, EditorCalls())->Init();
     DrawTable();
     DrawLevel();
+    ZoneViewsChanged();
 }
 
 void frmVornEd::mnuGrid_Click(int Index)
@@ -680,6 +702,7 @@ void frmVornEd::picTile_MouseDown(int Button, Qt::KeyboardModifiers, double X, d
     const int n = SelectorMetatileAt(hsTable->value(), X, Y);
     DrawMetatile(CurrentLevel(), picSelectedTile->canvas(), std::uint8_t(n), ViewScale);
     picSelectedTile->Tag = QString::number(n);
+    SelectionChanged();
 }
 
 void frmVornEd::cmdEditTile_Click()
@@ -732,8 +755,12 @@ void frmVornEd::picEditor_MouseDown(int Button, Qt::KeyboardModifiers, double X,
                                             "the metatile was not placed.").arg(HexNumber(room)));
         return;
     }
-    RomHistory().apply(QStringLiteral("Place Metatile %1 in Room %2").arg(HexNumber(selected), HexNumber(room)),
-                       {*write});
+    // The press is the first cell of a stroke: the cells a drag paints
+    // join its step (PaintStroke names it as this click while it has one cell).
+    EndStroke();
+    m_stroke = std::make_unique<PaintStroke>(RomHistory().newMergeKey(), room, std::uint8_t(selected), X, Y);
+    if (RomHistory().apply(m_stroke->stepName(1), {*write}, m_stroke->mergeKey()) != EditResult::NoChange)
+        m_stroke->cellChanged();
     // Only the clicked cell is repainted, from the preview.
     Canvas& view = picEditor->canvas();
     view.blit(cell.Column * CellSize, cell.Row * CellSize, CellSize, CellSize, picSelectedTile->canvas());
@@ -749,14 +776,16 @@ void frmVornEd::OnImageChanged(const ImageChange& change)
     if (RomFileName.isEmpty())
         return;
     // Where the zones' data lies moved (a patch, its undo): read it again.
-    if (change.Resized || change.touchesAny(ZoneStructureRanges(ZoneTable))) {
+    const bool structure = change.Resized || change.touchesAny(ZoneStructureRanges(ZoneTable));
+    if (structure) {
         BuildZoneTable(RomImage, ZoneTable);
         ZoneTableProblems = CheckZones(RomImage, ZoneTable);
     }
     if (!ZoneShown())
         return;
     const LevelContext level = CurrentLevel();
-    const bool graphics = change.Resized || change.touchesAny(ZoneGraphicsRanges(level));
+    // Moved zone data (room pointers, tables) shows everywhere, as graphics do.
+    const bool graphics = structure || change.touchesAny(ZoneGraphicsRanges(level));
     // After an undo or redo the view goes to the room whose layout changed.
     if (change.Origin != ChangeOrigin::Edit) {
         const int current = hLevel_Frames->value();
@@ -783,19 +812,28 @@ void frmVornEd::OnImageChanged(const ImageChange& change)
     if (start == NoOffset || !change.touches(start, RoomLayoutBytes))
         return;
     Canvas& view = picEditor->canvas();
+    // A cell given the selected metatile (a click, a stroke) is copied from
+    // the preview, which holds its picture; any other is decoded there, and
+    // the preview is drawn again afterwards.
+    const int selected = SelectedMetatile();
+    bool decoded = false;
     for (int index = 0; index < RoomLayoutBytes; ++index) {
         const std::int64_t at = std::int64_t(start) + index;
         if (!change.touches(at, 1))
             continue;
         const int m = RomImage.read(at);
-        if (m < 0)
-            DrawNoDataMetatile(picSelectedTile->canvas(), ViewScale);
-        else
-            DrawMetatile(level, picSelectedTile->canvas(), std::uint8_t(m), ViewScale);
+        if (m < 0 || m != selected || decoded) {
+            if (m < 0)
+                DrawNoDataMetatile(picSelectedTile->canvas(), ViewScale);
+            else
+                DrawMetatile(level, picSelectedTile->canvas(), std::uint8_t(m), ViewScale);
+            decoded = true;
+        }
         view.blit((index % RoomColumns) * CellSize, (index / RoomColumns) * CellSize, CellSize, CellSize,
                   picSelectedTile->canvas());
     }
-    DrawPreview(level, picSelectedTile->canvas(), SelectedMetatile());
+    if (decoded)
+        DrawPreview(level, picSelectedTile->canvas(), selected);
     if (mnuGrid[0]->isChecked())
         DrawGrid(view);
     view.refresh();

@@ -3,12 +3,14 @@
 // its page bar and preview, the "Edit Tile" button and the status bar.
 #include "editors/MainViewCalls.h"
 #include "history/EditHistory.h"
+#include "level/RoomLayout.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -19,6 +21,10 @@ class QStatusBar;
 class PictureBox;
 class RecentFilesMenu;
 class clsDialog;
+class frmMetatileSheet;
+class frmZoneOverview;
+class PaintStroke;
+struct RoomClipboard;
 
 class frmVornEd : public QMainWindow {
     Q_OBJECT
@@ -30,7 +36,7 @@ public:
     static QString CaptionFor(const QString& fileTitle);
 
     // Text of status bar panel 1, 2 or 3 ("Modified" while the image has
-    // unsaved changes).
+    // unsaved changes), or 4 (what the pointer is over).
     QString PanelText(int panel) const;
     void SetPanelText(int panel, const QString& text);
 
@@ -54,6 +60,18 @@ public:
     // SelectedMetatile: the number in the preview's Tag, -1 for none.
     int SelectedMetatile() const;
 
+    // Makes metatile m the selected one as a click on it in the selector
+    // does (preview, SelectedMetatile), and pages the selector to show it.
+    void SelectMetatile(int m);
+    // The metatile under the pointer in the level view becomes the selected
+    // one (the I key); nothing when the pointer is elsewhere or a stroke is
+    // being painted.
+    void PickMetatile();
+
+    // The tool windows of the View menu, once opened (else nullptr).
+    frmMetatileSheet* MetatileSheet() const { return m_metatileSheet; }
+    frmZoneOverview* ZoneOverview() const { return m_zoneOverview; }
+
     // Ends the program after the close question was answered Yes. Tests
     // replace it; by default it leaves the event loop at once.
     static std::function<void()>& EndProgram();
@@ -66,6 +84,8 @@ public:
     PictureBox* picSelectedTile = nullptr;
     QPushButton* cmdEditTile = nullptr;
     QStatusBar* SB1 = nullptr;
+    // The selected metatile's number, beside the preview.
+    QLabel* lblSelectedTile = nullptr;
 
     // Menus.
     QMenu* mnuFIle = nullptr;
@@ -83,8 +103,21 @@ public:
     QAction* EditFiller1 = nullptr;
     QAction* mnuUndo = nullptr;
     QAction* mnuRedo = nullptr;
+    QAction* EditFiller2 = nullptr;
+    QAction* mnuCopyRoom = nullptr;
+    QAction* mnuPasteRoom = nullptr;
     QMenu* mnuView = nullptr;
     std::array<QAction*, 2> mnuGrid{};
+    QAction* ViewFiller1 = nullptr;
+    QAction* mnuMetatileSheet = nullptr;
+    QAction* mnuZoneOverview = nullptr;
+    QAction* ViewFiller2 = nullptr;
+    QAction* mnuNextRoom = nullptr;
+    QAction* mnuPreviousRoom = nullptr;
+    QAction* mnuFirstRoom = nullptr;
+    QAction* mnuLastRoom = nullptr;
+    // The I key (no menu entry: it acts on the cell under the pointer).
+    QAction* keyPickMetatile = nullptr;
     QMenu* mnuTools = nullptr;
     QAction* mnuGenerator = nullptr;
     QMenu* mnuHelp = nullptr;
@@ -115,6 +148,23 @@ public slots:
     void hLevel_Frames_Scroll();
     void mnuUndo_Click();
     void mnuRedo_Click();
+    // Dragging with the left button paints every cell the pointer passes
+    // through; the stroke is one step, ended by the release.
+    void picEditor_MouseMove(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
+    void picEditor_MouseUp(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
+    void picEditor_MouseLeave();
+    // Steps > 0: the wheel turned away from the user (previous room).
+    void picEditor_MouseWheel(int Steps);
+    void picTile_MouseMove(int Button, Qt::KeyboardModifiers Shift, double X, double Y);
+    void picTile_MouseLeave();
+    void mnuCopyRoom_Click();
+    void mnuPasteRoom_Click();
+    void mnuMetatileSheet_Click();
+    void mnuZoneOverview_Click();
+    void mnuNextRoom_Click();
+    void mnuPreviousRoom_Click();
+    void mnuFirstRoom_Click();
+    void mnuLastRoom_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,7 +201,36 @@ private:
     // Puts a file just opened or saved at the top of File > Recent Files.
     void RememberFile(const QString& path);
 
-    std::array<QLabel*, 3> m_panels{};
+    // Painting, picking, the sheets, hover texts, room keys, Copy/Paste Room.
+    void buildPaintingControls();
+    void buildPaintingMenus();
+    // The zone on show was chosen anew or the image replaced: the views of
+    // the painting tools follow.
+    void ZoneViewsChanged();
+    // SelectedMetatile changed: the number label and the sheet's frame follow.
+    void SelectionChanged();
+    void RoomChanged();
+    void EndStroke();
+    // Paints one cell of the stroke; false when it could not (and the
+    // stroke was ended after telling why).
+    bool PaintStrokeCell(const RoomCell& cell);
+    // Panel 4 for the cell under the pointer (the text is made only when what
+    // it says changed: a stroke changes the cell under the pointer often).
+    void ShowPointerInfo();
+    // Panel 4 for anything else.
+    void SetPointerText(const QString& text);
+    // Zone shortcuts Ctrl+1 .. Ctrl+7, given once an image is open.
+    void EnableZoneKeys();
+
+    std::array<QLabel*, 4> m_panels{};
     RecentFilesMenu* m_recent = nullptr;
     std::unique_ptr<clsDialog> m_dialog;
+    std::unique_ptr<PaintStroke> m_stroke;
+    std::unique_ptr<RoomClipboard> m_roomClipboard;
+    // Where the pointer is over the level view, if it is.
+    std::optional<std::pair<double, double>> m_pointer;
+    // What panel 4 says about that cell: zone, room, cell, layout offset, metatile.
+    std::array<std::int64_t, 5> m_pointerShown{-1, -1, -1, -1, -1};
+    frmMetatileSheet* m_metatileSheet = nullptr;
+    frmZoneOverview* m_zoneOverview = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 struct MessageRequest {
     QString Title;
@@ -21,6 +22,16 @@ using MessageResponder = std::function<QMessageBox::StandardButton(const Message
 
 // Shows the message modally over `parent` and returns the button pressed.
 QMessageBox::StandardButton ShowMessage(QWidget* parent, const MessageRequest& request);
+
+// The box ShowMessage shows (not yet shown): plain text, never markup, broken
+// into lines that fit the screen (FitMessageText); when even that is too
+// tall, the whole text is under "Show Details...".
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const MessageRequest& request);
+
+// `text` broken into lines of at most `width` pixels: at spaces, and inside
+// words longer than a line (paths) after a "/" or, failing that, anywhere.
+// At most `maxLines` lines; the middle of a longer text gives way to one "…" line.
+QString FitMessageText(const QString& text, const QFontMetrics& metrics, int width, int maxLines);
 
 // The application title, caption of every message box.
 inline QString AppTitle() { return QStringLiteral("VornEd"); }

@@ -1,6 +1,7 @@
 #include "widgets/PictureBox.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 PictureBox::PictureBox(int width, int height, QWidget* parent)
@@ -59,4 +60,16 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 void PictureBox::leaveEvent(QEvent*)
 {
     emit mouseLeft();
+}
+
+void PictureBox::wheelEvent(QWheelEvent* event)
+{
+    // A notch is 15 degrees, 120 eighths of a degree.
+    constexpr int Notch = 120;
+    m_wheelAngle += event->angleDelta().y();
+    const int notches = m_wheelAngle / Notch;
+    m_wheelAngle -= notches * Notch;
+    event->accept();
+    if (notches != 0)
+        emit mouseWheel(notches, event->modifiers());
 }

@@ -26,6 +26,9 @@ signals:
     void mouseUp(int button, Qt::KeyboardModifiers shift, double x, double y);
     // The pointer left the picture.
     void mouseLeft();
+    // The wheel turned over the picture by whole notches: positive away from
+    // the user, negative towards. Finer turns add up to notches.
+    void mouseWheel(int notches, Qt::KeyboardModifiers shift);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,10 +36,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     // Where the pointer was, in logical pixels of the picture, fractions kept.
     QPointF PointerPosition(const QMouseEvent* event) const;
 
     Canvas m_canvas;
+    int m_wheelAngle = 0;   // eighths of a degree not yet a whole notch
 };

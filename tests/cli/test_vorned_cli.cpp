@@ -146,7 +146,9 @@ private slots:
         QTest::newRow("program") << QStringList{"--help"}
                                  << QStringList{"usage: vorned-cli COMMAND", "demo OUT.nes", "info IMAGE",
                                                 "render IMAGE --zone N --room R", "render IMAGE --zone N --metatiles", "place IMAGE",
-                                                "password encode --sector S", "password decode PASSWORD", "Exit status"};
+                                                "password encode --sector S", "password decode PASSWORD",
+                                                "patch create ORIGINAL MODIFIED -o OUT", "patch apply PATCH IMAGE",
+                                                "patch info PATCH", "Exit status"};
         QTest::newRow("demo") << QStringList{"demo", "--help"} << QStringList{"usage: vorned-cli demo OUT.nes", "atomically"};
         QTest::newRow("info") << QStringList{"info", "--help"}
                               << QStringList{"usage: vorned-cli info IMAGE", "RoomTable=0x%05X", "prints as -1",
@@ -163,6 +165,11 @@ private slots:
                                                  "\"Bad Password\""};
         QTest::newRow("password encode") << QStringList{"password", "encode", "--help"}
                                          << QStringList{"usage: vorned-cli password encode"};
+        QTest::newRow("patch") << QStringList{"patch", "--help"}
+                               << QStringList{"usage: vorned-cli patch create ORIGINAL MODIFIED -o OUT [--format ips|bps]",
+                                              "vorned-cli patch apply PATCH IMAGE [-o OUT] [--force]",
+                                              "vorned-cli patch info PATCH [IMAGE]", "made for another image"};
+        QTest::newRow("patch apply") << QStringList{"patch", "apply", "-h"} << QStringList{"usage: vorned-cli patch create"};
     }
     void helpExplainsEachCommand()
     {

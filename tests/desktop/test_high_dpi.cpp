@@ -9,6 +9,8 @@
 #include "password/frmPassword.h"
 #include "rom/DemoCartridge.h"
 #include "rom/ProgramState.h"
+#include "sheets/frmMetatileSheet.h"
+#include "sheets/frmZoneOverview.h"
 #include "shell/frmAbout.h"
 #include "shell/frmVornEd.h"
 #include "widgets/MessageBox.h"
@@ -277,6 +279,8 @@ private slots:
         QTest::newRow("tile editor swatch") << "frmTileEdit/picPal1";
         QTest::newRow("palette editor swatch") << "frmPaletteEditor/picLoadedPal5";
         QTest::newRow("palette editor grid") << "frmPaletteEditor/picPalGrid";
+        QTest::newRow("metatile sheet") << "frmMetatileSheet";
+        QTest::newRow("zone overview") << "frmZoneOverview";
     }
     void picturesAreCrisp()
     {
@@ -294,10 +298,19 @@ private slots:
             frmPaletteEditor* editor = LoadedPaletteEditor();
             editor->picLoadedPal_Click(5);   // frames a grid cell too
             top = editor;
+        } else if (picture == QLatin1String("frmMetatileSheet")) {
+            w.mnuMetatileSheet->trigger();
+            top = w.MetatileSheet();
+        } else if (picture == QLatin1String("frmZoneOverview")) {
+            w.mnuZoneOverview->trigger();
+            top = w.ZoneOverview();
         }
         QVERIFY(top);
         QVERIFY(QTest::qWaitForWindowExposed(top));
-        box = top->findChild<PictureBox*>(picture.section(QLatin1Char('/'), -1));
+        if (auto* sheet = qobject_cast<SheetWindow*>(top))
+            box = sheet->picture();
+        else
+            box = top->findChild<PictureBox*>(picture.section(QLatin1Char('/'), -1));
         QVERIFY(box);
 
         // The picture's corner falls on a whole screen pixel.

@@ -382,6 +382,8 @@ void TestFrmPassword::badPasswordChangesNothing_data()
     QTest::newRow("character outside the alphabet") << QString(good).replace(3, 1, QStringLiteral("Z"));
     QTest::newRow("vowel") << QString(good).replace(5, 1, QStringLiteral("E"));
     QTest::newRow("punctuation") << QString(good).replace(0, 1, QStringLiteral("-"));
+    // One character that upper-cases to the two letters "FF": seven characters.
+    QTest::newRow("ligature standing for FF") << QString(QChar(0xFB00)) + PasswordStartingWith(QStringLiteral("FF")).mid(2);
     QTest::newRow("progress code 729") << Keyed(PlaceCodes(15, 729, 3));
     QTest::newRow("sector 8") << Keyed(PlaceCodes(7 * 15 + 1, 10, 0));
     QTest::newRow("sector remainder 12") << Keyed(PlaceCodes(15 + 12, 10, 0));

@@ -64,6 +64,8 @@ private slots:
     void fifthCharacterAndZeroBit();
     void deterministic();
     void exhaustiveRoundTrip();
+    void typedPasswords_data();
+    void typedPasswords();
     void rejectsMalformed_data();
     void rejectsMalformed();
     void singleCharacterChanges();
@@ -317,6 +319,34 @@ void TestPasswordCodec::rejectsMalformed_data()
     PutBits(badSum, SectorFirst, SectorLast, 16);
     PutBits(badSum, ChecksumFirst, ChecksumLast, NibbleChecksum(badSum) + 1);
     QTest::newRow("checksum off by one") << Keyed(badSum);
+}
+
+void TestPasswordCodec::typedPasswords_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("password"); // what it decodes as; empty: refused
+    const QString ff = PasswordStartingWith(QStringLiteral("FF"));
+    QVERIFY(!ff.isEmpty());
+    QTest::newRow("upper case") << ff << ff;
+    QTest::newRow("lower case") << ff.toLower() << ff;
+    QTest::newRow("mixed case") << QStringLiteral("f") + ff.mid(1).toLower() << ff;
+    // Only ASCII letters change case: none of these may grow into "FF" or
+    // turn into an alphabet letter.
+    QTest::newRow("ff ligature for FF") << QString(QChar(0xFB00)) + ff.mid(2) << QString();
+    QTest::newRow("ff ligature with eight characters") << QString(QChar(0xFB00)) + ff.mid(1) << QString();
+    QTest::newRow("full-width f") << QString(QChar(0xFF46)) + ff.mid(1) << QString();
+    QTest::newRow("seven characters") << ff.left(7) << QString();
+    QTest::newRow("nine characters") << ff + QStringLiteral("0") << QString();
+}
+
+void TestPasswordCodec::typedPasswords()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, password);
+    const std::optional<PasswordSettings> decoded = DecodeTypedPassword(typed);
+    QCOMPARE(decoded.has_value(), !password.isEmpty());
+    if (decoded)
+        QCOMPARE(MakePassword(*decoded), password);
 }
 
 void TestPasswordCodec::rejectsMalformed()

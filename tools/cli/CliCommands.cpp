@@ -3,6 +3,7 @@
 #include "DemoCommand.h"
 #include "InfoCommand.h"
 #include "PasswordCommand.h"
+#include "PatchCommand.h"
 #include "PlaceCommand.h"
 #include "RenderCommand.h"
 
@@ -10,12 +11,13 @@
 
 namespace {
 
-const std::array<const CliCommand*, 5> Commands{{
+const std::array<const CliCommand*, 6> Commands{{
     &DemoCommand,
     &InfoCommand,
     &RenderCommand,
     &PlaceCommand,
     &PasswordCommand,
+    &PatchCommand,
 }};
 
 void PrintUsageLines(QTextStream& to, const CliCommand& c)

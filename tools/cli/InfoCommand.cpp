@@ -26,7 +26,7 @@ int RunInfo(const QStringList& args, QTextStream& out, QTextStream& err)
 
     RomBytes rom;
     QString error;
-    if (!LoadRomFile(a.plain().first(), rom, error))
+    if (!LoadRomFile(a.plain().first(), rom, error, FileAccess::FilesAndStreams))
         return Failure(err, error);
     ZoneTableArray table;
     BuildZoneTable(rom, table);
@@ -65,6 +65,9 @@ const CliCommand InfoCommand{
     "Then one line for each header, pointer, room, table or tile block that lies\n"
     "outside the image:\n"
     "  Problem: Zone N: WHAT at 0xOFFSET lies outside the image\n"
+    "\n"
+    "IMAGE may be a named pipe, or - (or /dev/stdin) for standard input; it is\n"
+    "read to its end, at most 16 MiB.\n"
     "\n"
     "Exit status: 0 when the file was read, with or without problems; 1 when it\n"
     "could not be read; 2 for bad arguments.\n",

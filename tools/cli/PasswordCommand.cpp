@@ -39,7 +39,7 @@ int RunDecode(const QStringList& args, QTextStream& out, QTextStream& err)
         return UsageError(err, QStringLiteral("decode needs exactly one argument, the password (got %1)").arg(a.plain().size()),
                           &PasswordCommand);
     // Typed as in the password window: lower case counts as upper case.
-    const std::optional<PasswordSettings> s = DecodePassword(a.plain().first().toUpper());
+    const std::optional<PasswordSettings> s = DecodeTypedPassword(a.plain().first());
     if (!s) {
         err << "Bad Password\n";
         return ExitBadPassword;

@@ -2,6 +2,7 @@
 
 #include "CliArguments.h"
 #include "ZoneArguments.h"
+#include "files/FileNames.h"
 #include "level/RoomLayout.h"
 #include "rom/RomFile.h"
 
@@ -36,7 +37,7 @@ int RunPlace(const QStringList& args, QTextStream& out, QTextStream& err)
                                   : QStringLiteral("the cell's byte would be at 0x%1")
                                         .arg(QString::number(std::int64_t(layout) + RoomCellIndex(cell), 16).toUpper());
         return Failure(err, QStringLiteral("room %1 of zone %2 lies outside the image (%3); \"%4\" was not changed")
-                                .arg(*room).arg(*zone).arg(where, path));
+                                .arg(*room).arg(*zone).arg(where, DisplayName(path)));
     }
     if (!SaveRomFile(path, rom, error))
         return Failure(err, error);
@@ -61,7 +62,10 @@ const CliCommand PlaceCommand{
     "  --metatile M   the metatile number, 0 to 255\n"
     "The other numbers are decimal. The byte written is the one a left click on that\n"
     "cell of the editor's level view writes: 8 x W + C bytes into the room's\n"
-    "layout. IMAGE is saved atomically (a temporary file renamed over it).\n"
+    "layout. IMAGE must be a regular file (or a link to one); it is saved\n"
+    "atomically (a temporary file renamed over it) and keeps its owner, mode and\n"
+    "hard links (a file with several links is written in place, with a backup\n"
+    "copy beside it until the write is complete).\n"
     "\n"
     "Exit status: 0 placed and saved, 1 IMAGE could not be read or written or the\n"
     "room's layout lies outside it (IMAGE is then left as it was), 2 bad arguments.\n",

@@ -1,24 +1,25 @@
 #include "PngOutput.h"
 
-#include <QSaveFile>
+#include "files/FileNames.h"
+#include "files/FileWriter.h"
+
+#include <QBuffer>
 
 bool SavePng(const QString& path, const QImage& image, QString& error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("Could not write \"%1\": %2").arg(path, file.errorString());
-        return false;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QString reason;
+    if (!image.save(&buffer, "PNG")) {
+        reason = QStringLiteral("the PNG could not be encoded");
+    } else {
+        const WriteOutcome outcome = WriteWholeFile(path, reinterpret_cast<const std::uint8_t*>(png.constData()),
+                                                    png.size(), FileAccess::FilesAndStreams);
+        if (outcome.Ok)
+            return true;
+        reason = outcome.Reason;
     }
-    if (!image.save(&file, "PNG")) {
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                     : QStringLiteral("the PNG could not be encoded");
-        file.cancelWriting();
-        error = QStringLiteral("Could not write \"%1\": %2").arg(path, reason);
-        return false;
-    }
-    if (!file.commit()) {
-        error = QStringLiteral("Could not write \"%1\": %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    error = QStringLiteral("Could not write \"%1\": %2").arg(DisplayName(path), reason);
+    return false;
 }

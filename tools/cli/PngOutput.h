@@ -1,6 +1,7 @@
 #pragma once
-// Writing a picture as a PNG file, atomically: a failure leaves no file
-// behind and an existing file as it was.
+// Writing a picture as a PNG file through the file layer's one writer: a
+// failure leaves no file behind and an existing file as it was; a device or
+// named pipe is written through, never replaced.
 #include <QImage>
 #include <QString>
 

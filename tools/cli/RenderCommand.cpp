@@ -4,6 +4,7 @@
 #include "PngOutput.h"
 #include "RenderPictures.h"
 #include "ZoneArguments.h"
+#include "files/FileNames.h"
 #include "rom/RomFile.h"
 
 namespace {
@@ -37,7 +38,7 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
     const int slot = *zone - 1;
     RomBytes rom;
     QString error;
-    if (!LoadRomFile(a.plain().first(), rom, error))
+    if (!LoadRomFile(a.plain().first(), rom, error, FileAccess::FilesAndStreams))
         return Failure(err, error);
     ZoneTableArray zones;
     BuildZoneTable(rom, zones);
@@ -52,7 +53,7 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
         picture = RoomSheet(level, zones[std::size_t(slot)].LastRoom, scale.value_or(2));
     if (!SavePng(output, picture, error))
         return Failure(err, error);
-    out << "wrote " << picture.width() << " x " << picture.height() << " pixels to " << output << "\n";
+    out << "wrote " << picture.width() << " x " << picture.height() << " pixels to " << DisplayName(output) << "\n";
     return ExitOk;
 }
 
@@ -74,8 +75,10 @@ const CliCommand RenderCommand{
     "                is the default)\n"
     "  --metatiles   the zone's 256 metatiles at the level view's size, 1024 x 1024:\n"
     "                metatile m at column m mod 16, row m div 16\n"
-    "  -o OUT.png    the file to write; it is written atomically and nothing else is\n"
+    "  -o OUT.png    the file to write; it is written atomically and nothing else is;\n"
+    "                a device or named pipe is written through (-o /dev/stdout)\n"
     "\n"
+    "IMAGE may be a named pipe, or - (or /dev/stdin) for standard input.\n"
     "Data that lies outside the image is drawn as the editor draws it: the \"no data\"\n"
     "pattern. Exit status: 0 written, 1 the image could not be read or OUT.png not\n"
     "written, 2 bad arguments.\n",

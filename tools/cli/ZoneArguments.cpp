@@ -1,8 +1,7 @@
 #include "ZoneArguments.h"
 
+#include "files/FileWriter.h"
 #include "rom/ZoneTable.h"
-
-#include <QFileInfo>
 
 int ZoneLastRoom(int zone)
 {
@@ -11,6 +10,5 @@ int ZoneLastRoom(int zone)
 
 bool SameFile(const QString& a, const QString& b)
 {
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+    return SameExistingFile(a, b);
 }

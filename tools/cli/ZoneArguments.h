@@ -5,5 +5,6 @@
 // The last room number of zone 1..7 (as the editor numbers rooms, from 0).
 int ZoneLastRoom(int zone);
 
-// True when both paths name the same existing file.
+// True when both paths lead to the same existing file (also through a
+// symbolic or hard link).
 bool SameFile(const QString& a, const QString& b);
