@@ -7,11 +7,15 @@
 #include "widgets/MessageBox.h"
 
 #include <QAction>
+#include <QStandardPaths>
 
 namespace bench {
 
 DemoWindow::DemoWindow()
 {
+    // Opening a file puts it on the recent-files list: keep that list out
+    // of the user's own settings.
+    QStandardPaths::setTestModeEnabled(true);
     const QString path = m_dir.filePath(QStringLiteral("demo.nes"));
     QString error;
     if (!m_dir.isValid() || !SaveRomFile(path, MakeDemoCartridge(), error))

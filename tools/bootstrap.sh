@@ -7,6 +7,8 @@ build_dir=${1:-build}
 shift || true
 
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libbenchmark-dev clang libclang-rt-14-dev)
+# Checking the installed desktop files and building the Debian package.
+packages+=(desktop-file-utils appstream shared-mime-info man-db dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,6 +2,7 @@
 
 #include "password/PasswordCodec.h"
 #include "widgets/MessageBox.h"
+#include "widgets/TextFit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,18 +31,6 @@ W* Named(W* widget, const QString& name, const QRect& geometry)
     widget->setObjectName(name);
     widget->setGeometry(geometry);
     return widget;
-}
-
-// Narrows a label's font until its caption fits the label's fixed width.
-void FitCaption(QLabel* label)
-{
-    QFont f = label->font();
-    for (int stretch = 100; stretch >= 70; stretch -= 5) {
-        f.setStretch(stretch);
-        if (QFontMetrics(f).horizontalAdvance(label->text()) <= label->width())
-            break;
-    }
-    label->setFont(f);
 }
 
 const QStringList ProgressItems = {
@@ -86,6 +75,9 @@ frmPassword::frmPassword(QWidget* owner)
     setFont(dialogFont);
     buildControls();
     Form_Load();
+    // Captions and list entries too wide for their fixed controls ("ID
+    // Aquired" in a progress list) are drawn narrower, never clipped.
+    FitWindowTexts(this);
 }
 
 void frmPassword::buildControls()
@@ -109,7 +101,6 @@ void frmPassword::buildControls()
         lblStage[i] = Named(new QLabel(QStringLiteral("Sector %1").arg(i + 1), Frame1),
                             QStringLiteral("lblStage%1").arg(i),
                             Twips(column ? 2400 : 240, top, 615, 255));
-        FitCaption(lblStage[i]);
         cboSectorProgress[i] = Named(new QComboBox(Frame1), QStringLiteral("cboSectorProgress%1").arg(i),
                                      Twips(column ? 3120 : 960, top, 1215, 315));
     }

@@ -37,11 +37,7 @@ FileDialogAnswer RunQtFileDialog(const FileDialogRequest& request)
     if (!request.DefaultExt.isEmpty())
         dialog.setDefaultSuffix(request.DefaultExt);
 
-    // Name filters: "Description (pattern)" for each pair of the list.
-    QStringList names;
-    const QStringList parts = request.Filter.split(QChar(0));
-    for (int i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2)
-        names << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1].trimmed());
+    const QStringList names = DialogNameFilters(request.Filter);
     if (!names.isEmpty()) {
         dialog.setNameFilters(names);
         if (request.FilterIndex >= 1 && request.FilterIndex <= names.size())
@@ -117,6 +113,24 @@ QString DialogFilterPair(const QString& converted, std::int32_t index)
     if (first + 1 >= parts.size())
         return {};
     return parts[first] + QChar(0) + parts[first + 1];
+}
+
+QStringList DialogNameFilters(const QString& converted)
+{
+    QStringList names;
+    const QStringList parts = converted.split(QChar(0));
+    for (int i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
+        const QString description = parts[i].trimmed();
+        const QString pattern = parts[i + 1].trimmed();
+        // The dialog filters by the last bracketed group of the name, without
+        // regard to case: a description ending in its own pattern says it all.
+        const QString bracketed = QStringLiteral("(%1)").arg(pattern);
+        if (description.endsWith(bracketed, Qt::CaseInsensitive))
+            names << description;
+        else
+            names << QStringLiteral("%1 (%2)").arg(description, pattern);
+    }
+    return names;
 }
 
 clsDialog::clsDialog() = default;

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -42,6 +43,12 @@ QString ConvertDialogFilter(const QString& filter);
 // The 1-based entry pair `index` of a converted list: description, NUL,
 // pattern; empty text when there is no such pair.
 QString DialogFilterPair(const QString& converted, std::int32_t index);
+
+// The filters a file dialog lists for a converted list, one per pair:
+// "Description (pattern)", or the description alone when it already ends
+// with that pattern in brackets ("NES Images (*.NES)" for "*.nes"), so the
+// pattern is not shown twice.
+QStringList DialogNameFilters(const QString& converted);
 
 // What a file dialog is asked to do, and what it answered.
 struct FileDialogRequest {

@@ -5,6 +5,7 @@
 #include "shell/SysInfoTool.h"
 #include "shell/WebLinks.h"
 #include "widgets/CrLineLabel.h"
+#include "widgets/TextFit.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -40,6 +41,8 @@ frmAbout::frmAbout(QWidget* parent)
 {
     buildControls();
     Form_Load();
+    // A caption wider than its button is drawn narrower, never clipped.
+    FitWindowTexts(this);
 }
 
 void frmAbout::buildControls()

@@ -1,5 +1,7 @@
 #include "shell/frmVornEd.h"
 
+#include "desktop/FileDrop.h"
+#include "desktop/RecentFilesMenu.h"
 #include "editors/frmPaletteEditor.h"
 #include "editors/frmTileEdit.h"
 #include "files/FileNames.h"
@@ -61,7 +63,6 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
     connectLevelControls();
     buildPaintingControls();
     buildPaintingMenus();
-    buildGraphicsMenus();
     // A new window starts without an image, so without a history.
     RomHistory().reset(RomFileName);
     connect(&RomHistory(), &EditHistory::imageChanged, this, &frmVornEd::OnImageChanged);
@@ -73,6 +74,9 @@ frmVornEd::frmVornEd(QWidget* parent) : QMainWindow(parent)
                                             "editor, because the recovery file could not be written.\n\n%1")
                                  .arg(reason));
     });
+    m_recent = new RecentFilesMenu(mnuFIle, this, [this](const QString& path) { OpenChosenFile(path); });
+    AcceptFileDrops(this, [this](const QString& path) { OpenChosenFile(path); });
+    buildGraphicsMenus();
     // Load: caption without a file.
     setWindowTitle(CaptionFor(QString()));
     // The menus are drawn by the program, with pictures for these items.
@@ -340,6 +344,7 @@ bool frmVornEd::OpenRomPath(const QString& fileName)
     EnableZoneKeys();
     BuildZoneTable(RomImage, ZoneTable);
     ZoneTableProblems = CheckZones(RomImage, ZoneTable);
+    RememberFile(RomFileName);
     // Zone, room and page stay; what is on screen now shows the new image.
     if (ZoneShown()) {
         DrawTable();
@@ -419,6 +424,18 @@ bool frmVornEd::OfferRecovery(const QString& path)
     return true;
 }
 
+void frmVornEd::OpenChosenFile(const QString& path)
+{
+    if (MayReplaceImage())
+        OpenRomPath(path);
+}
+
+void frmVornEd::RememberFile(const QString& path)
+{
+    if (m_recent)
+        m_recent->Remember(path);
+}
+
 bool frmVornEd::MayReplaceImage()
 {
     return AskAboutUnsavedChanges() != UnsavedAnswer::Cancelled;
@@ -459,6 +476,7 @@ bool frmVornEd::SaveImage()
         return false;
     }
     RomHistory().markSaved(RomFileName);
+    RememberFile(RomFileName);
     return true;
 }
 
@@ -488,6 +506,7 @@ void frmVornEd::mnuSaveAS_Click()
     RomHistory().markSaved(RomFileName);
     SetPanelText(1, RomFileName);
     SetFileCaption();
+    RememberFile(RomFileName);
 }
 
 void frmVornEd::mnuGenerator_Click()

@@ -20,6 +20,7 @@ class QPushButton;
 class QScrollBar;
 class QStatusBar;
 class PictureBox;
+class RecentFilesMenu;
 class clsDialog;
 class frmMetatileSheet;
 class frmZoneOverview;
@@ -212,6 +213,11 @@ private:
     bool ZoneShown() const;
     // The redraw calls the editor windows make on this window.
     MainViewCalls EditorCalls();
+    // A file dropped on the window or chosen in File > Recent Files: opened
+    // as File > Open opens the file its dialog gives.
+    void OpenChosenFile(const QString& path);
+    // Puts a file just opened or saved at the top of File > Recent Files.
+    void RememberFile(const QString& path);
 
     // Graphics entries (frmVornEdGraphics.cpp): built after the specified
     // menus, enabled by a zone choice (GraphicsZoneChosen); the uses of the selected metatile
@@ -246,6 +252,7 @@ private:
     void EnableZoneKeys();
 
     std::array<QLabel*, 4> m_panels{};
+    RecentFilesMenu* m_recent = nullptr;
     std::unique_ptr<clsDialog> m_dialog;
     std::unique_ptr<PaintStroke> m_stroke;
     std::unique_ptr<RoomClipboard> m_roomClipboard;

@@ -15,8 +15,19 @@ PictureBox::PictureBox(int width, int height, QWidget* parent)
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
+    // On a scaled screen every picture pixel becomes a block of whole screen
+    // pixels, copied, never smoothed.
     QPainter painter(this);
-    painter.drawImage(0, 0, m_canvas.image());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRectF(0, 0, m_canvas.width(), m_canvas.height()), m_canvas.image());
+}
+
+QPointF PictureBox::PointerPosition(const QMouseEvent* event) const
+{
+    // The event's own position is rounded to whole logical pixels; on a
+    // scaled screen the pointer can lie between them, and the handlers round
+    // it by their own rule. The global position keeps the fraction.
+    return mapFromGlobal(event->globalPosition());
 }
 
 namespace {
@@ -30,17 +41,20 @@ int ButtonCode(Qt::MouseButtons buttons)
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    emit mouseDown(ButtonCode(event->button()), event->modifiers(), event->position().x(), event->position().y());
+    const QPointF at = PointerPosition(event);
+    emit mouseDown(ButtonCode(event->button()), event->modifiers(), at.x(), at.y());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
-    emit mouseMove(ButtonCode(event->buttons()), event->modifiers(), event->position().x(), event->position().y());
+    const QPointF at = PointerPosition(event);
+    emit mouseMove(ButtonCode(event->buttons()), event->modifiers(), at.x(), at.y());
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    emit mouseUp(ButtonCode(event->button()), event->modifiers(), event->position().x(), event->position().y());
+    const QPointF at = PointerPosition(event);
+    emit mouseUp(ButtonCode(event->button()), event->modifiers(), at.x(), at.y());
 }
 
 void PictureBox::leaveEvent(QEvent*)

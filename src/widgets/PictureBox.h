@@ -17,7 +17,8 @@ public:
     QString Tag;
 
 signals:
-    // button: 1 left, 2 right, 4 middle; x and y in pixels of the picture.
+    // button: 1 left, 2 right, 4 middle; x and y in logical pixels of the
+    // picture, with the fraction a scaled screen gives.
     void mouseDown(int button, Qt::KeyboardModifiers shift, double x, double y);
     // The pointer moved over the picture (or, with a button held, anywhere
     // while the press lasts); buttons as for mouseDown, added together.
@@ -38,6 +39,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // Where the pointer was, in logical pixels of the picture, fractions kept.
+    QPointF PointerPosition(const QMouseEvent* event) const;
+
     Canvas m_canvas;
     int m_wheelAngle = 0;   // eighths of a degree not yet a whole notch
 };

@@ -98,7 +98,8 @@ private slots:
         QFETCH(QString, password);
         QVERIFY(!DecodePassword(password.toUpper()));
         const CliRunResult run = RunVornedCli({"password", "decode", password});
-        QCOMPARE(run.exitCode, 1);
+        // Its own status: not a file problem (1), not a bad command line (2).
+        QCOMPARE(run.exitCode, 3);
         QCOMPARE(run.out, QString());
         QCOMPARE(run.err, QStringLiteral("Bad Password\n"));
     }

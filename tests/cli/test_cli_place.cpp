@@ -149,6 +149,40 @@ private slots:
         }
     }
 
+    // A room given in hexadecimal, as the status bar shows it, is the same
+    // room as in decimal.
+    void hexRoomIsTheSameRoom_data()
+    {
+        QTest::addColumn<QString>("room");
+        QTest::addColumn<int>("decimal");
+        QTest::newRow("0x1F") << "0x1F" << 31;
+        QTest::newRow("0X1f") << "0X1f" << 31;
+        QTest::newRow("0x0A") << "0x0A" << 10;
+        QTest::newRow("0x0") << "0x0" << 0;
+        QTest::newRow("leading zeros") << "0x0000005" << 5;
+    }
+    void hexRoomIsTheSameRoom()
+    {
+        QFETCH(QString, room);
+        QFETCH(int, decimal);
+        QTemporaryDir dir;
+        const QString byHex = dir.filePath(QStringLiteral("hex.nes"));
+        const QString byDecimal = dir.filePath(QStringLiteral("decimal.nes"));
+        QVERIFY(WriteImageFile(byHex, MakeDemoCartridge()));
+        QVERIFY(WriteImageFile(byDecimal, MakeDemoCartridge()));
+        QStringList hexArgs = PlaceArgs(byHex, 3, 0, 6, 4, 0xC3);
+        hexArgs[5] = room;
+        const CliRunResult hex = RunVornedCli(hexArgs);
+        QCOMPARE(hex.exitCode, 0);
+        const CliRunResult dec = RunVornedCli(PlaceArgs(byDecimal, 3, decimal, 6, 4, 0xC3));
+        QCOMPARE(dec.exitCode, 0);
+        QCOMPARE(hex.out, dec.out);
+        QVERIFY(hex.out.contains(QStringLiteral("of room %1 ").arg(decimal)));
+        QCOMPARE(ReadFile(byHex), ReadFile(byDecimal));
+        QVERIFY(ReadFile(byHex) != QByteArray(reinterpret_cast<const char*>(MakeDemoCartridge().data()),
+                                               qsizetype(DemoCartridgeSize)));
+    }
+
     void missingImageExitsOne()
     {
         QTemporaryDir dir;

@@ -107,6 +107,16 @@ private slots:
         QVERIFY(LevelView(demo, 1, 0) != LevelView(demo, 2, 0));
     }
 
+    void hexRoomDrawsThatRoom()
+    {
+        QTemporaryDir dir;
+        const RomBytes demo = MakeDemoCartridge();
+        const Rendered r = Render(dir, demo, {QStringLiteral("--zone"), QStringLiteral("2"), QStringLiteral("--room"),
+                                              QStringLiteral("0x1A")});
+        QCOMPARE(r.run.exitCode, 0);
+        QCOMPARE(r.picture.convertToFormat(QImage::Format_RGB32), LevelView(demo, 2, 26).convertToFormat(QImage::Format_RGB32));
+    }
+
     void metatileCellsAreDrawMetatile_data()
     {
         QTest::addColumn<int>("zone");

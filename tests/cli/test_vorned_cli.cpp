@@ -40,10 +40,21 @@ private slots:
                                        << "--zone must be a decimal number from 1 to 7, not \"0\"" << render;
         QTest::newRow("render zone 8") << renderArgs({"--zone", "8", "--all", "-o", "x.png"})
                                        << "--zone must be a decimal number from 1 to 7, not \"8\"" << render;
+        const QString zone3Rooms = QStringLiteral("--room must be a room from 0 to 31 (0x1F), decimal or hexadecimal with 0x, not ");
         QTest::newRow("render room past zone 3") << renderArgs({"--zone", "3", "--room", "32", "-o", "x.png"})
-                                                 << "--room must be a decimal number from 0 to 31, not \"32\"" << render;
-        QTest::newRow("render room hex") << renderArgs({"--zone", "3", "--room", "0A", "-o", "x.png"})
-                                         << "--room must be a decimal number" << render;
+                                                 << zone3Rooms + "\"32\"" << render;
+        QTest::newRow("render hex room past zone 3") << renderArgs({"--zone", "3", "--room", "0x20", "-o", "x.png"})
+                                                     << zone3Rooms + "\"0x20\"" << render;
+        QTest::newRow("render hex room without 0x") << renderArgs({"--zone", "3", "--room", "0A", "-o", "x.png"})
+                                                    << zone3Rooms + "\"0A\"" << render;
+        QTest::newRow("render 0x without digits") << renderArgs({"--zone", "3", "--room", "0x", "-o", "x.png"})
+                                                  << zone3Rooms + "\"0x\"" << render;
+        QTest::newRow("render hex room with a bad digit") << renderArgs({"--zone", "3", "--room", "0x1G", "-o", "x.png"})
+                                                          << zone3Rooms + "\"0x1G\"" << render;
+        QTest::newRow("render hex room with a sign") << renderArgs({"--zone", "3", "--room", "0x-1", "-o", "x.png"})
+                                                     << zone3Rooms + "\"0x-1\"" << render;
+        QTest::newRow("render hex room too long") << renderArgs({"--zone", "3", "--room", "0x000000001", "-o", "x.png"})
+                                                  << zone3Rooms + "\"0x000000001\"" << render;
         QTest::newRow("render nothing chosen") << renderArgs({"--zone", "1", "-o", "x.png"})
                                                << "say what to draw: --room R, --all or --metatiles" << render;
         QTest::newRow("render room and all") << renderArgs({"--zone", "1", "--room", "0", "--all", "-o", "x.png"})
@@ -72,7 +83,7 @@ private slots:
         QTest::newRow("place metatile 256") << placeArgs({"--zone", "2", "--room", "3", "--col", "7", "--row", "5", "--metatile", "256"})
                                             << "--metatile must be a decimal number from 0 to 255, not \"256\"" << place;
         QTest::newRow("place room past zone 7") << placeArgs({"--zone", "7", "--room", "28", "--col", "7", "--row", "5", "--metatile", "1"})
-                                                << "--room must be a decimal number from 0 to 27, not \"28\"" << place;
+                                                << "--room must be a room from 0 to 27 (0x1B), decimal or hexadecimal with 0x, not \"28\"" << place;
         QTest::newRow("place zone 9") << placeArgs({"--zone", "9", "--room", "3", "--col", "7", "--row", "5", "--metatile", "6"})
                                       << "--zone must be a decimal number from 1 to 7, not \"9\"" << place;
         QTest::newRow("place without zone") << placeArgs(cell.mid(2)) << "--zone is missing" << place;

@@ -1,8 +1,13 @@
-// The dialog wrapper: flag words, filter conversion and the results of a
-// confirmed or cancelled dialog.
+// The dialog wrapper: flag words, filter conversion, the filters the dialog
+// shows, and the results of a confirmed or cancelled dialog.
 #include "shell/clsDialog.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -65,6 +70,69 @@ private slots:
         QVERIFY(converted.endsWith(Nul() + Nul()));
         QCOMPARE(converted.count(QChar(0)), filter.count('|') + filter.count(':') + 2);
         QCOMPARE(DialogFilterPair(converted, index), pair);
+    }
+
+    void nameFilters_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("the program's filter") << RomFilter
+                                              << QStringList{"NES Images (*.NES)", "All Files (*.*)"};
+        QTest::newRow("default filter") << DefaultDialogFilter() << QStringList{"All (*.*)"};
+        QTest::newRow("description without pattern") << "Images|*.nes" << QStringList{"Images (*.nes)"};
+        QTest::newRow("description naming another pattern")
+            << "Images (*.png)|*.nes" << QStringList{"Images (*.png) (*.nes)"};
+        QTest::newRow("pattern only mentioned") << "(*.nes) images|*.nes" << QStringList{"(*.nes) images (*.nes)"};
+    }
+    void nameFilters()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, names);
+        QCOMPARE(DialogNameFilters(ConvertDialogFilter(filter)), names);
+    }
+
+    // Qt's own dialog, as File > Open shows it: each filter once, and the
+    // images listed whatever the case of their extension.
+    void openDialogListsFiltersOnce()
+    {
+        QTemporaryDir dir;
+        for (const char* name : {"lower.nes", "UPPER.NES", "notes.txt"}) {
+            QFile f(dir.filePath(QLatin1String(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QStringList shownFilters, listed;
+        int polls = 0;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            shownFilters = dialog->nameFilters();
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            listed.clear();
+            if (model) {
+                const QModelIndex folder = model->index(dir.path());
+                for (int r = 0; r < model->rowCount(folder); ++r) {
+                    const QModelIndex item = model->index(r, 0, folder);
+                    if (model->flags(item) & Qt::ItemIsEnabled)
+                        listed << model->fileName(item);
+                }
+            }
+            listed.sort();
+            // The folder is read in the background; give up after a while.
+            if (listed.size() >= 2 || ++polls > 500) {
+                poll.stop();
+                dialog->reject();
+            }
+        });
+        poll.start();
+        clsDialog dialog;
+        QString name, title, filter = RomFilter;
+        std::int32_t index = 1;
+        QVERIFY(!dialog.VBGetOpenFileName(name, title, true, false, nullptr, false, &filter, &index, dir.path()));
+        QCOMPARE(shownFilters, (QStringList{"NES Images (*.NES)", "All Files (*.*)"}));
+        QCOMPARE(listed, (QStringList{"UPPER.NES", "lower.nes"}));
     }
 
     void confirmedOpenReturnsChoice()

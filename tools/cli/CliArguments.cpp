@@ -13,6 +13,26 @@ std::optional<int> ParseDecimal(const QString& text)
     return value;
 }
 
+std::optional<int> ParseDecimalOrHex(const QString& text)
+{
+    if (!text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        return ParseDecimal(text);
+    const QString digits = text.mid(2);
+    if (digits.isEmpty() || digits.size() > 7)
+        return std::nullopt;
+    int value = 0;
+    for (const QChar c : digits) {
+        const int digit = c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - '0'
+                        : c >= QLatin1Char('a') && c <= QLatin1Char('f') ? c.unicode() - 'a' + 10
+                        : c >= QLatin1Char('A') && c <= QLatin1Char('F') ? c.unicode() - 'A' + 10
+                                                                         : -1;
+        if (digit < 0)
+            return std::nullopt;
+        value = 16 * value + digit;
+    }
+    return value;
+}
+
 CliArguments::CliArguments(const QStringList& args, const std::vector<CliOption>& options)
 {
     for (qsizetype i = 0; i < args.size() && ok(); ++i) {
@@ -70,6 +90,24 @@ std::optional<int> CliArguments::number(const char* option, int low, int high, b
     if (!n || *n < low || *n > high) {
         fail(QStringLiteral("%1 must be a decimal number from %2 to %3, not \"%4\"")
                  .arg(QLatin1String(option)).arg(low).arg(high).arg(value(option)));
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::optional<int> CliArguments::roomNumber(const char* option, int low, int high)
+{
+    if (!ok())
+        return std::nullopt;
+    if (!has(option)) {
+        fail(QStringLiteral("%1 is missing").arg(QLatin1String(option)));
+        return std::nullopt;
+    }
+    const std::optional<int> n = ParseDecimalOrHex(value(option));
+    if (!n || *n < low || *n > high) {
+        fail(QStringLiteral("%1 must be a room from %2 to %3 (0x%4), decimal or hexadecimal with 0x, not \"%5\"")
+                 .arg(QLatin1String(option)).arg(low).arg(high)
+                 .arg(QString::number(high, 16).toUpper().rightJustified(2, QLatin1Char('0')), value(option)));
         return std::nullopt;
     }
     return n;

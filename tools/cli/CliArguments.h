@@ -33,6 +33,10 @@ public:
     // an earlier problem returns nothing and keeps that reason.
     std::optional<int> number(const char* option, int low, int high, bool required = true);
 
+    // The same for a room number, which may also be given in hexadecimal as
+    // the editor shows rooms: "0x1F" (or "0X1f") as well as 31.
+    std::optional<int> roomNumber(const char* option, int low, int high);
+
     // The value of `option` as `count` comma-separated decimal numbers from
     // low to high; all zero when it is not given.
     std::optional<std::vector<int>> numberList(const char* option, int count, int low, int high);
@@ -49,3 +53,7 @@ private:
 
 // A decimal number of at most nine digits without sign or spaces.
 std::optional<int> ParseDecimal(const QString& text);
+
+// A decimal number as above, or "0x" / "0X" followed by one to seven
+// hexadecimal digits of either case.
+std::optional<int> ParseDecimalOrHex(const QString& text);

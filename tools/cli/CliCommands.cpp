@@ -42,7 +42,8 @@ void PrintUsage(QTextStream& to)
         to << "      " << c->summary << "\n";
     }
     to << "\nExit status: 0 done, 1 a file could not be read or written (or the data\n"
-          "was refused), 2 bad arguments. Nothing is written but the named output.\n";
+          "was refused), 2 bad arguments, 3 password decode was given a password that\n"
+          "is not valid. Nothing is written but the named output.\n";
     to.flush();
 }
 

@@ -5,7 +5,8 @@
 #include <QStringList>
 #include <QTextStream>
 
-enum CliExit : int { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
+// 3: a password given to "password decode" is not a valid password.
+enum CliExit : int { ExitOk = 0, ExitFailure = 1, ExitUsage = 2, ExitBadPassword = 3 };
 
 struct CliCommand {
     const char* name;

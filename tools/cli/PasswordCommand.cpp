@@ -42,7 +42,7 @@ int RunDecode(const QStringList& args, QTextStream& out, QTextStream& err)
     const std::optional<PasswordSettings> s = DecodeTypedPassword(a.plain().first());
     if (!s) {
         err << "Bad Password\n";
-        return ExitFailure;
+        return ExitBadPassword;
     }
     out << SettingsToFlags(*s) << "\n";
     return ExitOk;
@@ -95,5 +95,5 @@ const CliCommand PasswordCommand{
     "decode prints the state a password carries in exactly the form encode takes,\n"
     "for example: --sector 3 --rations 1 --expert --progress 0,0,0,0,0,0 --gained 0,0,0,0,0,0\n"
     "(lower-case letters count as upper case). A password that is not valid prints\n"
-    "\"Bad Password\" to standard error and exits with status 1.\n",
+    "\"Bad Password\" to standard error and exits with status 3.\n",
     RunPassword};

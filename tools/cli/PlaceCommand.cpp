@@ -14,7 +14,7 @@ int RunPlace(const QStringList& args, QTextStream& out, QTextStream& err)
     if (a.ok() && a.plain().size() != 1)
         a.fail(QStringLiteral("needs exactly one image to change (got %1)").arg(a.plain().size()));
     const std::optional<int> zone = a.number("--zone", 1, ZoneCount);
-    const std::optional<int> room = a.number("--room", 0, zone ? ZoneLastRoom(*zone) : 0);
+    const std::optional<int> room = a.roomNumber("--room", 0, zone ? ZoneLastRoom(*zone) : 0);
     const std::optional<int> column = a.number("--col", 0, RoomColumns - 1);
     const std::optional<int> row = a.number("--row", 0, RoomRows - 1);
     const std::optional<int> metatile = a.number("--metatile", 0, 255);
@@ -55,11 +55,12 @@ const CliCommand PlaceCommand{
     "place IMAGE --zone N --room R --col C --row W --metatile M",
     "Places metatile M in one cell of a room and saves IMAGE.",
     "  --zone N       the zone, 1 to 7\n"
-    "  --room R       the room, 0 to the zone's last room\n"
+    "  --room R       the room, 0 to the zone's last room; decimal, or hexadecimal\n"
+    "                 as the editor's status bar shows it, with 0x: 0x1F is room 31\n"
     "  --col C        the cell's column, 0 to 7 (left to right)\n"
     "  --row W        the cell's row, 0 to 5 (top to bottom)\n"
     "  --metatile M   the metatile number, 0 to 255\n"
-    "All numbers are decimal. The byte written is the one a left click on that\n"
+    "The other numbers are decimal. The byte written is the one a left click on that\n"
     "cell of the editor's level view writes: 8 x W + C bytes into the room's\n"
     "layout. IMAGE must be a regular file (or a link to one); it is saved\n"
     "atomically (a temporary file renamed over it) and keeps its owner, mode and\n"

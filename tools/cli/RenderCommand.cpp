@@ -21,7 +21,7 @@ int RunRender(const QStringList& args, QTextStream& out, QTextStream& err)
         a.fail(QStringLiteral("say what to draw: --room R, --all or --metatiles"));
     if (a.ok() && picked > 1)
         a.fail(QStringLiteral("--room, --all and --metatiles exclude each other"));
-    const std::optional<int> room = zone && a.has("--room") ? a.number("--room", 0, ZoneLastRoom(*zone)) : std::nullopt;
+    const std::optional<int> room = zone && a.has("--room") ? a.roomNumber("--room", 0, ZoneLastRoom(*zone)) : std::nullopt;
     if (a.ok() && a.has("--scale") && !a.has("--all"))
         a.fail(QStringLiteral("--scale applies to --all only"));
     const std::optional<int> scale = a.number("--scale", 1, 2, false);
@@ -68,8 +68,9 @@ const CliCommand RenderCommand{
     "render IMAGE --zone N --metatiles [--numbers] -o OUT.png",
     "Draws a room, all rooms or the metatiles of a zone into a PNG file.",
     "  --zone N      the zone, 1 to 7\n"
-    "  --room R      one room (0 to the zone's last room, decimal): 512 x 384 pixels,\n"
-    "                exactly the editor's level view without grids\n"
+    "  --room R      one room (0 to the zone's last room): 512 x 384 pixels, exactly\n"
+    "                the editor's level view without grids. Decimal, or hexadecimal\n"
+    "                as the editor's status bar shows it, with 0x: 0x1F is room 31\n"
     "  --all         every room of the zone in one sheet, four a row in order, each\n"
     "                below its room text (\"Room: 0A\"); rooms at the level view's size\n"
     "  --scale 1     with --all: rooms at half size, the game's own pixels (--scale 2\n"
