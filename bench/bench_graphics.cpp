@@ -3,7 +3,7 @@
 // where-used counts the editor shows after every change, and a zone's tiles
 // through a PNG and back.
 #include "BenchFixture.h"
-#include "DemoWindow.h"
+#include "DemoZone.h"
 
 #include "editors/frmTileEdit.h"
 #include "gfx/TilePng.h"
@@ -19,12 +19,10 @@ namespace {
 void DrawPixels(benchmark::State& state, bool withSheet)
 {
     bench::DemoWindow demo;
-    if (!demo.isOpen()) {
-        state.SkipWithError("the demo cartridge did not open");
+    frmVornEd* window = bench::ShowDemoZone(state, demo);
+    if (!window)
         return;
-    }
-    frmVornEd& w = demo.window();
-    w.mnuStageSelect[0]->trigger();
+    frmVornEd& w = *window;
     w.picTile_MouseDown(1, {}, 10, 10);   // metatile 0 of page 0
     w.cmdEditTile->click();
     frmTileEdit* editor = LoadedTileEdit();
@@ -35,6 +33,7 @@ void DrawPixels(benchmark::State& state, bool withSheet)
         editor->picPal_MouseDown(1 + round % 2);
         editor->picTile_MouseDown(1, {}, 20, 20);
         editor->picTile_MouseUp(1, {}, 20, 20);
+        bench::HandleQueuedEvents();
         ++round;
     }
 }

@@ -2,7 +2,7 @@
 // flush, the memory a long history of clicks takes, and an undo in the
 // window with its redraw.
 #include "BenchFixture.h"
-#include "DemoWindow.h"
+#include "DemoZone.h"
 #include "history/EditHistory.h"
 #include "history/RecoveryJournal.h"
 #include "level/RoomLayout.h"
@@ -139,12 +139,10 @@ BENCHMARK(BM_Memory100kSteps)->Iterations(1)->Unit(benchmark::kMillisecond);
 static void BM_WindowUndoRedo(benchmark::State& state)
 {
     bench::DemoWindow demo;
-    if (!demo.isOpen()) {
-        state.SkipWithError("the demo cartridge did not open");
+    frmVornEd* window = bench::ShowDemoZone(state, demo);
+    if (!window)
         return;
-    }
-    frmVornEd& w = demo.window();
-    w.mnuStageSelect[0]->trigger();
+    frmVornEd& w = *window;
     w.hsTable->setValue(2);
     w.picTile_MouseDown(1, {}, 10, 10);   // metatile 8
     if (state.range(0) == 0) {
@@ -156,7 +154,9 @@ static void BM_WindowUndoRedo(benchmark::State& state)
     }
     for (auto _ : state) {
         w.mnuUndo->trigger();
+        bench::HandleQueuedEvents();
         w.mnuRedo->trigger();
+        bench::HandleQueuedEvents();
     }
 }
 BENCHMARK(BM_WindowUndoRedo)->Arg(0)->Arg(1)->ArgName("graphics")->Unit(benchmark::kMicrosecond);

@@ -2,7 +2,7 @@
 // the level drawing core, and a stroke over a whole room through the main
 // window's handlers (offscreen), with and without the sheets open.
 #include "BenchFixture.h"
-#include "DemoWindow.h"
+#include "DemoZone.h"
 #include "gfx/MetatileSheet.h"
 #include "level/StrokePath.h"
 #include "level/ZoneOverview.h"
@@ -59,12 +59,10 @@ BENCHMARK(BM_StrokeSegmentCells);
 static void BM_WindowStroke48Cells(benchmark::State& state)
 {
     bench::DemoWindow demo;
-    if (!demo.isOpen()) {
-        state.SkipWithError("the demo cartridge did not open");
+    frmVornEd* window = bench::ShowDemoZone(state, demo);
+    if (!window)
         return;
-    }
-    frmVornEd& w = demo.window();
-    w.mnuStageSelect[0]->trigger();
+    frmVornEd& w = *window;
     w.hLevel_Frames->setValue(3);
     if (state.range(0)) {
         w.mnuMetatileSheet->trigger();
@@ -85,9 +83,13 @@ static void BM_WindowStroke48Cells(benchmark::State& state)
         w.SelectMetatile(metatile);
         state.ResumeTiming();
         w.picEditor_MouseDown(1, {}, path[0].first, path[0].second);
-        for (std::size_t i = 1; i < path.size(); ++i)
+        bench::HandleQueuedEvents();
+        for (std::size_t i = 1; i < path.size(); ++i) {
             w.picEditor_MouseMove(1, {}, path[i].first, path[i].second);
+            bench::HandleQueuedEvents();
+        }
         w.picEditor_MouseUp(1, {}, path.back().first, path.back().second);
+        bench::HandleQueuedEvents();
         state.PauseTiming();
         for (int i = 0; i < 48; ++i)
             cells += RomImage.read(std::int64_t(room) + i) == metatile;

@@ -1,6 +1,6 @@
 // The main window's DrawLevel and DrawTable, offscreen: the core drawing plus
 // the preview, the room text and the repaint requests of the controls.
-#include "DemoWindow.h"
+#include "DemoZone.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,12 +10,10 @@
 static void BM_WindowDrawLevel(benchmark::State& state)
 {
     bench::DemoWindow demo;
-    if (!demo.isOpen()) {
-        state.SkipWithError("the demo cartridge did not open");
+    frmVornEd* window = bench::ShowDemoZone(state, demo);
+    if (!window)
         return;
-    }
-    frmVornEd& w = demo.window();
-    w.mnuStageSelect[0]->trigger();
+    frmVornEd& w = *window;
     const int rooms = w.hLevel_Frames->maximum() + 1;
     int room = 0;
     for (auto _ : state) {
@@ -28,12 +26,10 @@ BENCHMARK(BM_WindowDrawLevel)->Unit(benchmark::kMicrosecond);
 static void BM_WindowDrawTable(benchmark::State& state)
 {
     bench::DemoWindow demo;
-    if (!demo.isOpen()) {
-        state.SkipWithError("the demo cartridge did not open");
+    frmVornEd* window = bench::ShowDemoZone(state, demo);
+    if (!window)
         return;
-    }
-    frmVornEd& w = demo.window();
-    w.mnuStageSelect[0]->trigger();
+    frmVornEd& w = *window;
     int page = 0;
     for (auto _ : state) {
         page = (page + 1) % (w.hsTable->maximum() + 1);

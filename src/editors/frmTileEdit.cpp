@@ -110,11 +110,14 @@ frmTileEdit::frmTileEdit(QWidget* owner, MainViewCalls calls)
     Form_Load();
     // Every change of the bytes this editor shows, wherever it was made; a
     // change of the rooms only changes where the metatile is used.
+    m_usesLater.setSingleShot(true);
+    m_usesLater.setInterval(0);
+    connect(&m_usesLater, &QTimer::timeout, this, &frmTileEdit::ShowPartsAndUses);
     connect(&RomHistory(), &EditHistory::imageChanged, this, [this](const ImageChange& change) {
         if (change.touchesAny(ZoneGraphicsRanges(CurrentLevel())))
             Refresh();
         else
-            ShowPartsAndUses();
+            m_usesLater.start();
     });
 }
 

@@ -10,6 +10,7 @@
 #include "widgets/SheetWindow.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -122,6 +123,9 @@ private:
     std::set<int> m_strokeTiles;
     QPointer<SheetWindow> m_tileSheet;
     int m_hoveredTile = -1;
+    // Counts the uses again once the events queued now are handled: a stroke
+    // in the level view changes many cells in one pointer move.
+    QTimer m_usesLater;
 };
 
 // The loaded tile editor, created hidden (and loaded) on first use; owned by

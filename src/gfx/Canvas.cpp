@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 // Copies n packed 0x00RRGGBB pixels as opaque QImage pixels.
@@ -35,6 +36,7 @@ Canvas::Canvas(int width, int height)
 void Canvas::clear()
 {
     m_image.fill(QColor(0, 0, 0));
+    changed(m_image.rect());
 }
 
 void Canvas::blit(int dx, int dy, int w, int h, const Canvas& source, int sx, int sy)
@@ -54,6 +56,7 @@ void Canvas::blit(int dx, int dy, int w, int h, const Canvas& source, int sx, in
     const uchar* from = source.m_image.constBits() + sy * fromStride + sx * qsizetype(sizeof(QRgb));
     const qsizetype toStride = m_image.bytesPerLine();
     uchar* to = m_image.bits() + dy * toStride + dx * qsizetype(sizeof(QRgb));
+    changed(QRect(dx, dy, w, h));
     const std::size_t bytes = static_cast<std::size_t>(w) * sizeof(QRgb);
     for (int row = 0; row < h; ++row, from += fromStride, to += toStride)
         std::memmove(to, from, bytes);
@@ -67,6 +70,8 @@ void Canvas::line(int x1, int y1, int x2, int y2, QRgb colour)
     int err = dx + dy;
     int x = x1, y = y1;
     const QRgb c = colour | 0xFF000000u;
+    if (x1 != x2 || y1 != y2)
+        changed(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))));
     while (x != x2 || y != y2) {
         if (x >= 0 && y >= 0 && x < width() && y < height())
             reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] = c;
@@ -84,6 +89,7 @@ int Canvas::setPixels(const std::uint32_t* pixels, std::int64_t count, int lines
     lines = static_cast<int>(std::min<std::int64_t>(lines, std::max<std::int64_t>(count, 0) / w));
     if (lines <= 0)
         return 0;
+    changed(QRect(0, 0, w, lines));
     uchar* const bits = m_image.bits();
     const qsizetype stride = m_image.bytesPerLine();
     for (int row = 0; row < lines; ++row) {
@@ -104,6 +110,7 @@ void Canvas::fill(int x, int y, int w, int h, QRgb colour)
 {
     const QRect area = QRect(x, y, w, h).intersected(m_image.rect());
     const QRgb c = colour | 0xFF000000u;
+    changed(area);
     for (int row = area.top(); row <= area.bottom(); ++row) {
         auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(row));
         std::fill(line + area.left(), line + area.left() + area.width(), c);
@@ -112,12 +119,18 @@ void Canvas::fill(int x, int y, int w, int h, QRgb colour)
 
 void Canvas::text(int x, int y, int w, int h, const QString& text, QRgb colour, int pixelSize)
 {
+    changed(QRect(x, y, w, h));
     QPainter painter(&m_image);
     QFont font = painter.font();
     font.setPixelSize(std::max(pixelSize, 1));
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(colour | 0xFF000000u));
     painter.drawText(QRect(x, y, w, h), Qt::AlignCenter | Qt::TextSingleLine, text);
+}
+
+QRect Canvas::takeChangedArea()
+{
+    return std::exchange(m_changed, QRect());
 }
 
 void Canvas::refresh() const

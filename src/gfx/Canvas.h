@@ -2,6 +2,7 @@
 // A drawing surface with a persistent image: what a picture on a window
 // shows. Drawing goes into the image; refresh() tells whoever shows it.
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
@@ -39,8 +40,14 @@ public:
     // Shows the image again wherever it is displayed.
     void refresh() const;
     void setRefreshHandler(std::function<void()> handler) { m_onRefresh = std::move(handler); }
+    // The part drawn on since the last call (empty when nothing was), so a
+    // display can show just that part again.
+    QRect takeChangedArea();
 
 private:
+    void changed(const QRect& area) { m_changed |= area.intersected(m_image.rect()); }
+
     QImage m_image;
+    QRect m_changed;
     std::function<void()> m_onRefresh;
 };

@@ -48,39 +48,43 @@ ChangeList::ChangeList(const std::vector<ByteChange>& sorted)
     }
 }
 
+namespace {
+
+// Calls run(start, length) for each maximal run of offsets where the two
+// buffers differ, in increasing order.
+template <typename Run>
+void ForEachDifferingRun(const std::uint8_t* before, const std::uint8_t* after, std::size_t length, Run run)
+{
+    for (std::size_t i = 0; i < length;) {
+        if (before[i] == after[i]) {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < length && before[j] != after[j])
+            ++j;
+        run(i, j - i);
+        i = j;
+    }
+}
+
+}
+
 ChangeList ChangeList::Difference(const std::uint8_t* before, const std::uint8_t* after, std::size_t length)
 {
     // Two passes over the bytes: the size of the encoding, then the runs.
     std::size_t encoded = 0;
-    for (std::size_t i = 0; i < length;) {
-        if (before[i] == after[i]) {
-            ++i;
-            continue;
-        }
-        std::size_t j = i;
-        while (j < length && before[j] != after[j])
-            ++j;
-        encoded += 8 + 2 * (j - i);
-        i = j;
-    }
+    ForEachDifferingRun(before, after, length, [&](std::size_t, std::size_t run) { encoded += 8 + 2 * run; });
     ChangeList list;
     std::uint8_t* out = list.allocate(std::uint32_t(encoded));
-    for (std::size_t i = 0; i < length;) {
-        if (before[i] == after[i]) {
-            ++i;
-            continue;
-        }
-        std::size_t j = i;
-        while (j < length && before[j] != after[j])
-            ++j;
-        const std::uint32_t run = std::uint32_t(j - i);
-        Write32(out, std::uint32_t(i));
+    ForEachDifferingRun(before, after, length, [&](std::size_t start, std::size_t count) {
+        const std::uint32_t run = std::uint32_t(count);
+        Write32(out, std::uint32_t(start));
         Write32(out + 4, run);
-        std::memcpy(out + 8, before + i, run);
-        std::memcpy(out + 8 + run, after + i, run);
+        std::memcpy(out + 8, before + start, run);
+        std::memcpy(out + 8 + run, after + start, run);
         out += 8 + 2 * std::size_t(run);
-        i = j;
-    }
+    });
     return list;
 }
 

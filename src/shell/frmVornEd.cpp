@@ -765,6 +765,11 @@ void frmVornEd::picEditor_MouseDown(int Button, Qt::KeyboardModifiers, double X,
     if (RomHistory().apply(m_stroke->stepName(1), {*write}, m_stroke->mergeKey()) != EditResult::NoChange)
         m_stroke->cellChanged();
     // Only the clicked cell is repainted, from the preview.
+    PaintCellFromPreview(cell);
+}
+
+void frmVornEd::PaintCellFromPreview(RoomCell cell)
+{
     Canvas& view = picEditor->canvas();
     view.blit(cell.Column * CellSize, cell.Row * CellSize, CellSize, CellSize, picSelectedTile->canvas());
     view.refresh();

@@ -243,6 +243,9 @@ private:
     // Paints one cell of the stroke; false when it could not (and the
     // stroke was ended after telling why).
     bool PaintStrokeCell(const RoomCell& cell);
+    // As a click repaints its cell: from the preview, then the grid and the
+    // highlight of uses over it.
+    void PaintCellFromPreview(RoomCell cell);
     // Panel 4 for the cell under the pointer (the text is made only when what
     // it says changed: a stroke changes the cell under the pointer often).
     void ShowPointerInfo();

@@ -173,16 +173,7 @@ bool frmVornEd::PaintStrokeCell(const RoomCell& cell)
         return true;
     RomHistory().apply(m_stroke->stepName(m_stroke->changedCells() + 1), {*write}, m_stroke->mergeKey());
     m_stroke->cellChanged();
-    // As a click repaints its cell: from the preview, then the grid.
-    Canvas& view = picEditor->canvas();
-    view.blit(cell.Column * CellSize, cell.Row * CellSize, CellSize, CellSize, picSelectedTile->canvas());
-    view.refresh();
-    if (mnuGrid[0]->isChecked()) {
-        DrawGrid(view);
-        view.refresh();
-    }
-    if (DrawUseHighlight(view))
-        view.refresh();
+    PaintCellFromPreview(cell);
     return true;
 }
 

@@ -43,8 +43,12 @@ frmFindUses::frmFindUses(QWidget* owner, std::function<int()> selected, std::fun
     connect(lstRooms, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         lstRooms_Click(lstRooms->row(item));
     });
-    // Placing a metatile, an undo, a patch: the uses are counted again.
-    connect(&RomHistory(), &EditHistory::imageChanged, this, [this] { Init(); });
+    // Placing a metatile, an undo, a patch: the uses are counted again, once
+    // the events queued now are handled (a stroke changes many cells at once).
+    m_initLater.setSingleShot(true);
+    m_initLater.setInterval(0);
+    connect(&m_initLater, &QTimer::timeout, this, &frmFindUses::Init);
+    connect(&RomHistory(), &EditHistory::imageChanged, this, [this] { m_initLater.start(); });
     Init();
 }
 

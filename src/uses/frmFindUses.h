@@ -2,6 +2,7 @@
 // "Find Uses": every room and cell of the current zone that holds the
 // selected metatile ("Room 05: 3 cells (...)"); a click on a room goes there.
 // Kept current after every change of the image, the zone or the selection.
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -32,6 +33,7 @@ private:
     std::function<int()> m_selected;
     std::function<void(int)> m_goToRoom;
     std::vector<int> m_rooms;
+    QTimer m_initLater;
 };
 
 // The window, created hidden on first use and owned by `owner`;

@@ -1,6 +1,7 @@
 #include "widgets/PictureBox.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QWheelEvent>
 #include <QPainter>
 
@@ -10,16 +11,29 @@ PictureBox::PictureBox(int width, int height, QWidget* parent)
     setFixedSize(width, height);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    m_canvas.setRefreshHandler([this] { update(); });
+    // Only the part drawn on since the last refresh is shown again (one cell
+    // of a stroke, not the whole room); a margin of one pixel covers the
+    // rounding of a fractional screen scale. A refresh with nothing drawn
+    // shows the whole picture again.
+    m_canvas.setRefreshHandler([this] {
+        const QRect area = m_canvas.takeChangedArea();
+        if (area.isEmpty())
+            update();
+        else
+            update(area.adjusted(-1, -1, 1, 1));
+    });
 }
 
-void PictureBox::paintEvent(QPaintEvent*)
+void PictureBox::paintEvent(QPaintEvent* event)
 {
     // On a scaled screen every picture pixel becomes a block of whole screen
-    // pixels, copied, never smoothed.
+    // pixels, copied, never smoothed. Only the part asked for is drawn.
+    const QRect area = event->rect().intersected(m_canvas.image().rect());
+    if (area.isEmpty())
+        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRectF(0, 0, m_canvas.width(), m_canvas.height()), m_canvas.image());
+    painter.drawImage(QRectF(area), m_canvas.image(), QRectF(area));
 }
 
 QPointF PictureBox::PointerPosition(const QMouseEvent* event) const

@@ -1,7 +1,8 @@
 // The drawing surface's two block copies: the buffer copy (whole rows only,
 // as many as the buffer, the lines asked for and the surface allow; every
 // pixel opaque) and the block transfer between surfaces (clipped at every
-// edge of either surface).
+// edge of either surface); the area each drawing reports as changed, which a
+// picture on screen shows again.
 #include "gfx/Canvas.h"
 
 #include <QtTest>
@@ -116,7 +117,53 @@ private slots:
         QCOMPARE(target.image(), source.image());
         QCOMPARE(kept, Canvas(64, 64).image());
     }
+
+    // Every drawing reports an area that holds every pixel it changed, and
+    // not much more: a picture shows only that area again.
+    void drawingsReportTheAreaTheyChanged_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("blit of one cell") << 0 << QRect(64, 128, 64, 64);
+        QTest::newRow("blit clipped at the right edge") << 1 << QRect(480, 0, 32, 64);
+        QTest::newRow("blit wholly outside") << 2 << QRect();
+        QTest::newRow("fill") << 3 << QRect(10, 20, 30, 40);
+        QTest::newRow("line across") << 4 << QRect(0, 63, 513, 1);
+        QTest::newRow("text in a box") << 5 << QRect(100, 100, 60, 20);
+        QTest::newRow("two rows of pixels") << 6 << QRect(0, 0, 512, 2);
+        QTest::newRow("clear") << 7 << QRect(0, 0, 512, 384);
+    }
+
+    void drawingsReportTheAreaTheyChanged()
+    {
+        QFETCH(int, kind);
+        QFETCH(QRect, expected);
+        Canvas view = Numbered(512, 384, 0x100000);
+        const Canvas cell = Numbered(64, 64, 0x800000);
+        const std::vector<std::uint32_t> rows(1024, 0x00FF00u);
+        view.takeChangedArea();
+        const QImage before = view.image();
+        switch (kind) {
+        case 0: view.blit(64, 128, 64, 64, cell); break;
+        case 1: view.blit(480, 0, 64, 64, cell); break;
+        case 2: view.blit(600, 0, 64, 64, cell); break;
+        case 3: view.fill(10, 20, 30, 40, 0xFFFFFF); break;
+        case 4: view.line(0, 63, 512, 63, 0xFFFFFF); break;
+        case 5: view.text(100, 100, 60, 20, QStringLiteral("Room 0F"), 0xFFFFFF, 12); break;
+        case 6: view.setPixels(rows.data(), std::int64_t(rows.size()), 2); break;
+        case 7: view.clear(); break;
+        }
+        const QRect area = view.takeChangedArea();
+        QVERIFY2(expected.isEmpty() ? area.isEmpty() : expected.contains(area),
+                 qPrintable(QStringLiteral("reported %1,%2 %3x%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())));
+        for (int y = 0; y < view.height(); ++y)
+            for (int x = 0; x < view.width(); ++x)
+                if (view.pixel(x, y) != before.pixel(x, y))
+                    QVERIFY2(area.contains(x, y), qPrintable(QStringLiteral("pixel %1,%2 changed outside").arg(x).arg(y)));
+        // Taken once: the next call reports nothing until something is drawn.
+        QVERIFY(view.takeChangedArea().isEmpty());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestCanvas)
+QTEST_MAIN(TestCanvas)
 #include "test_canvas.moc"
