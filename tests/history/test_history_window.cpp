@@ -3,6 +3,7 @@
 // panel, the questions before unsaved changes are lost, views that always
 // show the image as it is, and restoring unsaved changes after a crash.
 #include "../editors/EditorSession.h"
+#include "../fixtures/ExpectedPictures.h"
 #include "../fixtures/LevelFixture.h"
 #include "editors/MetatileEdits.h"
 #include "editors/PaletteSlots.h"
@@ -20,19 +21,8 @@
 #include <QStandardPaths>
 
 namespace {
-QImage ExpectedRoom(int zone, int room)
-{
-    Canvas scratch(64, 64), view(512, 384);
-    DrawRoom(LevelContext{RomImage, ZoneTable, zone}, room, scratch, view);
-    return view.image();
-}
-
-QImage ExpectedPage(int zone, int page)
-{
-    Canvas scratch(64, 64), selector(64, 256);
-    DrawSelectorPage(LevelContext{RomImage, ZoneTable, zone}, page, scratch, selector);
-    return selector.image();
-}
+using fixture::ExpectedRoom;
+using fixture::ExpectedPage;
 
 QImage ExpectedBlock(int zone, int m, int q)
 {

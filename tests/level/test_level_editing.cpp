@@ -1,6 +1,7 @@
 // The main window's level view and tile selector as a user drives them:
 // choosing zones, paging, selecting, placing metatiles, grids, the room bar
 // and saving the result.
+#include "../fixtures/ExpectedPictures.h"
 #include "../fixtures/LevelFixture.h"
 #include "gfx/Metatile.h"
 #include "gfx/TileSelector.h"
@@ -24,19 +25,8 @@
 #include <set>
 
 namespace {
-QImage ExpectedRoom(int zone, int room)
-{
-    Canvas scratch(64, 64), view(512, 384);
-    DrawRoom(LevelContext{RomImage, ZoneTable, zone}, room, scratch, view);
-    return view.image();
-}
-
-QImage ExpectedPage(int zone, int page)
-{
-    Canvas scratch(64, 64), selector(64, 256);
-    DrawSelectorPage(LevelContext{RomImage, ZoneTable, zone}, page, scratch, selector);
-    return selector.image();
-}
+using fixture::ExpectedRoom;
+using fixture::ExpectedPage;
 
 QImage ExpectedMetatile(int zone, int m)
 {

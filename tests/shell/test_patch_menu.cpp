@@ -4,6 +4,7 @@
 // image, a patch made for another image, and patches that are refused.
 #include "../editors/EditorSession.h"
 #include "../fixtures/FileFixture.h"
+#include "../fixtures/ExpectedPictures.h"
 #include "../fixtures/LevelFixture.h"
 #include "history/EditHistory.h"
 #include "level/RoomView.h"
@@ -14,16 +15,11 @@
 #include <QPushButton>
 
 namespace {
+using fixture::ExpectedRoom;
+
 ByteView View(const RomBytes& bytes)
 {
     return ByteView(bytes.data(), std::size_t(bytes.size()));
-}
-
-QImage ExpectedRoom(int zone, int room)
-{
-    Canvas scratch(64, 64), view(512, 384);
-    DrawRoom(LevelContext{RomImage, ZoneTable, zone}, room, scratch, view);
-    return view.image();
 }
 
 QByteArray Bytes(const ByteVector& v)
