@@ -9,11 +9,14 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <pthread.h>
+#include <sys/xattr.h>
 #include <random>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -382,6 +385,40 @@ Attempt WriteInPlace(int folder, const QByteArray& name, const struct stat& befo
                              .arg(restoreReason, DisplayName(kept)));
 }
 
+// Gives the new file the extended attributes of the old one (access
+// control lists are stored as such). 0 when all were copied or the old file
+// has none; otherwise the error of the first that could not be: the caller
+// then keeps the old file and writes into it.
+int CopyExtendedAttributes(int folder, const QByteArray& name, int to)
+{
+    const int from = ::openat(folder, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (from < 0)
+        return errno == EACCES ? 0 : errno;   // unreadable: nothing we could copy either way
+    Descriptor old(from);
+    ssize_t listed = ::flistxattr(from, nullptr, 0);
+    if (listed < 0)
+        return errno == ENOTSUP ? 0 : errno;
+    std::vector<char> names(static_cast<std::size_t>(listed) + 1);
+    listed = ::flistxattr(from, names.data(), names.size());
+    if (listed < 0)
+        return errno;
+    std::vector<char> value;
+    for (ssize_t i = 0; i < listed;) {
+        const char* attribute = names.data() + i;
+        i += static_cast<ssize_t>(std::strlen(attribute)) + 1;
+        ssize_t length = ::fgetxattr(from, attribute, nullptr, 0);
+        if (length < 0)
+            return errno;
+        value.resize(static_cast<std::size_t>(length) + 1);
+        length = ::fgetxattr(from, attribute, value.data(), value.size());
+        if (length < 0)
+            return errno;
+        if (::fsetxattr(to, attribute, value.data(), static_cast<std::size_t>(length), 0) != 0)
+            return errno;
+    }
+    return 0;
+}
+
 Attempt ReplaceByRename(int folder, const QByteArray& name, const struct stat& before, const std::uint8_t* data,
                         long long size)
 {
@@ -400,6 +437,11 @@ Attempt ReplaceByRename(int folder, const QByteArray& name, const struct stat& b
             temp.discard();
             return WriteInPlace(folder, name, before, data, size);
         }
+    }
+    if (CopyExtendedAttributes(folder, name, temp.fd()) != 0) {
+        // The new file could not carry every attribute of the old one.
+        temp.discard();
+        return WriteInPlace(folder, name, before, data, size);
     }
     QString reason = WriteStep(temp.fd(), data, size, -1, FileStep::WriteTemporary);
     // After the owner and the content: changing the owner, and a write by a

@@ -15,6 +15,7 @@
 
 #include <sys/mount.h>
 #include <sys/statvfs.h>
+#include <sys/xattr.h>
 
 #include "../fixtures/FileFixture.h"
 #include "../fixtures/SpecialFiles.h"
@@ -550,6 +551,44 @@ private slots:
     }
 
     // ---- Names ----
+
+    // A file replaced by a new one keeps its extended attributes (access
+    // control lists live there too): the new file gets each of them before it
+    // takes the old one's place.
+    void extendedAttributesKept()
+    {
+        const QByteArray path = m_folder + "/image.nes";
+        QVERIFY(WriteBytes(path, OldBytes, 0640));
+        const QByteArray binary("\x00\x01\xff\x00value", 9);
+        const QByteArray large(3000, 'a');
+        if (::setxattr(path.constData(), "user.vorned.note", binary.constData(), std::size_t(binary.size()), 0) != 0) {
+            if (errno == ENOTSUP || errno == EPERM)
+                QSKIP("the test folder's file system keeps no user attributes");
+            QFAIL(qPrintable(SystemReason(errno)));
+        }
+        QCOMPARE(::setxattr(path.constData(), "user.vorned.large", large.constData(), std::size_t(large.size()), 0), 0);
+        struct stat before {};
+        QCOMPARE(::stat(path.constData(), &before), 0);
+
+        const WriteOutcome outcome = WriteWholeFile(FromNative(path), reinterpret_cast<const std::uint8_t*>(NewBytes.constData()),
+                                                    NewBytes.size(), Editor);
+        QVERIFY2(outcome.Ok, qPrintable(outcome.Reason));
+        QCOMPARE(outcome.Method, WriteMethod::Replaced);
+        struct stat after {};
+        QCOMPARE(::stat(path.constData(), &after), 0);
+        QVERIFY(after.st_ino != before.st_ino);   // a new file took the old one's place
+        QCOMPARE(ReadBytes(path), NewBytes);
+        QCOMPARE(int(after.st_mode & 07777), 0640);
+
+        auto attribute = [&](const char* name) {
+            QByteArray value(4096, '\0');
+            const ssize_t n = ::getxattr(path.constData(), name, value.data(), std::size_t(value.size()));
+            return n < 0 ? QByteArray("missing") : value.left(n);
+        };
+        QCOMPARE(attribute("user.vorned.note"), binary);
+        QCOMPARE(attribute("user.vorned.large"), large);
+        QCOMPARE(EntriesOf(m_folder), QList<QByteArray>{"image.nes"});
+    }
 
     void namesKeepTheirBytes()
     {
