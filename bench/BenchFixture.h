@@ -2,7 +2,7 @@
 // What the drawing benchmarks draw from: the demo cartridge and its zone
 // table, built once.
 #include "gfx/LevelContext.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ZoneTable.h"
 
 namespace bench {

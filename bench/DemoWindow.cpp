@@ -1,6 +1,6 @@
 #include "DemoWindow.h"
 
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ProgramState.h"
 #include "rom/RomFile.h"
 #include "shell/clsDialog.h"

@@ -2,7 +2,7 @@
 // 10 % of its bytes changed in scattered runs (an image edited everywhere,
 // far more than a level designer's patch).
 #include "patch/Patch.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Opening and saving the full-size (262,160-byte) demo cartridge.
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/RomFile.h"
 
 #include <benchmark/benchmark.h>

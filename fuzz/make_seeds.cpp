@@ -3,7 +3,7 @@
 // empty file and deterministic random bytes; and, in FOLDER-patch, seeds of
 // the patch fuzzer.
 #include "patch/Patch.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ZoneTable.h"
 
 #include <QDir>

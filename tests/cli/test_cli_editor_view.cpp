@@ -1,7 +1,7 @@
 // vorned-cli against the editor window itself: render gives what the level
 // view shows, and place gives the same file as a left click and File > Save.
 #include "CliRun.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ProgramState.h"
 #include "shell/clsDialog.h"
 #include "shell/frmVornEd.h"

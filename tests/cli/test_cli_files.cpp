@@ -5,7 +5,7 @@
 // on a full device, closed or on a pipe nobody reads. Each row states the
 // exit status, what is on disk afterwards and the message.
 #include "CliRawRun.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,7 +1,7 @@
 // vorned-cli info: the zone table lines and the problem lines, on the demo
 // cartridge and on images cut short.
 #include "CliRun.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ZoneTable.h"
 
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 // a user runs them; every refusal leaves the image byte for byte as it was
 // and writes nothing.
 #include "CliRun.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/Crc32.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "gfx/Canvas.h"
 #include "gfx/Metatile.h"
 #include "level/RoomView.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ZoneTable.h"
 
 #include <QDir>

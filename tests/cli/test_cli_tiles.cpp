@@ -5,7 +5,7 @@
 #include "CliRun.h"
 #include "gfx/TilePixels.h"
 #include "gfx/TilePng.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ZoneTable.h"
 
 #include <QBuffer>

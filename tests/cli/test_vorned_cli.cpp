@@ -1,7 +1,7 @@
 // vorned-cli as a user runs it: exit status, messages, help and the demo
 // command's file.
 #include "CliRun.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,7 +1,7 @@
 // Starting the editor: its command line (vorned [FILE], --help, --version),
 // and a file named there opened exactly as File > Open opens it.
 #include "desktop/EditorArguments.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ProgramState.h"
 #include "shell/EditorStart.h"
 #include "shell/frmVornEd.h"

@@ -2,7 +2,7 @@
 // that carry no single local file are refused before they are dropped.
 #include "desktop/FileDrop.h"
 #include "history/EditHistory.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ProgramState.h"
 #include "shell/frmVornEd.h"
 #include "widgets/MessageBox.h"

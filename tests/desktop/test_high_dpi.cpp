@@ -7,7 +7,7 @@
 #include "editors/PaletteSlots.h"
 #include "level/RoomLayout.h"
 #include "password/frmPassword.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ProgramState.h"
 #include "sheets/frmMetatileSheet.h"
 #include "sheets/frmZoneOverview.h"

@@ -4,7 +4,7 @@
 #include "desktop/RecentFileList.h"
 #include "desktop/RecentFilesMenu.h"
 #include "history/EditHistory.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ProgramState.h"
 #include "shell/clsDialog.h"
 #include "shell/frmVornEd.h"

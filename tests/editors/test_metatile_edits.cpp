@@ -5,7 +5,7 @@
 #include "../fixtures/ReferenceDecode.h"
 #include "editors/MetatileEdits.h"
 #include "gfx/clsNesTiles.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QtTest>
 

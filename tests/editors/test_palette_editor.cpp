@@ -5,7 +5,7 @@
 #include "EditorSession.h"
 #include "editors/PaletteSlots.h"
 #include "gfx/Metatile.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "../fixtures/ReferenceDecode.h"
 #include "editors/PaletteSlots.h"
 #include "gfx/NesColours.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QtTest>
 

@@ -6,7 +6,7 @@
 #include "EditorSession.h"
 #include "editors/MetatileEdits.h"
 #include "gfx/Metatile.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QApplication>
 #include <QCheckBox>

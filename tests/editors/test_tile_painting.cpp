@@ -11,7 +11,7 @@
 #include "gfx/TilePixels.h"
 #include "gfx/TileSheet.h"
 #include "level/RoomView.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "uses/MetatileUses.h"
 #include "widgets/SheetWindow.h"
 

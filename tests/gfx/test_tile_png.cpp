@@ -9,7 +9,7 @@
 #include "gfx/TilePng.h"
 #include "gfx/TileSheet.h"
 #include "gfx/ZonePalette.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

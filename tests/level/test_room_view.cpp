@@ -8,7 +8,7 @@
 #include "gfx/clsNesTiles.h"
 #include "level/RoomLayout.h"
 #include "level/RoomView.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QtTest>
 

@@ -3,7 +3,7 @@
 // from a recognisable pattern, and a plain reading of IPS records that does
 // not share code with the reader under test.
 #include "patch/Patch.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QByteArray>
 #include <QList>

@@ -8,7 +8,7 @@
 #include "gfx/LevelContext.h"
 #include "gfx/clsNesTiles.h"
 #include "level/RoomView.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ZoneTable.h"
 
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // data (zone headers, pointer tables, fixed offsets) leads to sound data
 // inside the image, that no two pieces of data share bytes, and that every
 // metatile and room has something to show.
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ZoneCheck.h"
 #include "rom/ZoneTable.h"
 

@@ -7,7 +7,7 @@
 #include "../fixtures/LevelFixture.h"
 #include "gfx/TilePng.h"
 #include "level/RoomView.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
 #include <QMenu>
 

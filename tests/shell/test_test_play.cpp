@@ -4,7 +4,7 @@
 // the copies gone with the window.
 #include "../fixtures/FileFixture.h"
 #include "../fixtures/StubEmulator.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "rom/ProgramState.h"
 #include "shell/TestPlayMenu.h"
 #include "shell/frmEmulator.h"

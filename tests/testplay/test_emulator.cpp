@@ -2,7 +2,7 @@
 // that writes the image privately and starts a stub emulator on it.
 #include "../fixtures/FileFixture.h"
 #include "../fixtures/StubEmulator.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "testplay/Emulator.h"
 #include "testplay/TestPlaySession.h"
 

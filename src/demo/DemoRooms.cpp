@@ -1,6 +1,6 @@
-#include "rom/DemoRooms.h"
+#include "demo/DemoRooms.h"
 
-#include "rom/DemoArt.h"
+#include "demo/DemoArt.h"
 
 namespace demo {
 namespace {

@@ -1,7 +1,7 @@
 #include "DemoCommand.h"
 
 #include "CliArguments.h"
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 #include "files/FileNames.h"
 #include "rom/RomFile.h"
 

@@ -1,7 +1,7 @@
-#include "rom/DemoCartridge.h"
+#include "demo/DemoCartridge.h"
 
-#include "rom/DemoArt.h"
-#include "rom/DemoRooms.h"
+#include "demo/DemoArt.h"
+#include "demo/DemoRooms.h"
 #include "rom/ZoneTable.h"
 
 #include <array>

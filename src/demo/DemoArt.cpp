@@ -1,4 +1,4 @@
-#include "rom/DemoArt.h"
+#include "demo/DemoArt.h"
 
 #include <cstdlib>
 #include <map>
