@@ -7,6 +7,8 @@ build_dir=${1:-build}
 shift || true
 
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libbenchmark-dev clang libclang-rt-14-dev)
+# ca65 and ld65 assemble the demo cartridge's program.
+packages+=(cc65)
 # Checking the installed desktop files and building the Debian package.
 packages+=(desktop-file-utils appstream shared-mime-info man-db dpkg-dev file)
 missing=()

@@ -1,5 +1,6 @@
 #include "demo/DemoArt.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <vector>
@@ -704,6 +705,9 @@ ZoneArt MakeZoneArt(int zone)
             }
         std::copy(t.begin(), t.end(), art.Tiles.begin() + n * 16);
     }
+    if (zone == VectorsZone)
+        std::fill(art.Tiles.begin() + VectorsTile * 16 + VectorsFirstByte, art.Tiles.begin() + (VectorsTile + 1) * 16,
+                  std::uint8_t{0});
     return art;
 }
 

@@ -32,6 +32,13 @@ struct ZoneArt {
 ColourGroup ZonePalette(int zone, int palette);
 ColourGroup SharedPalette();
 
+// The last six bytes of the image are the program's vectors: bytes 10-15
+// (plane 1, rows 2-7) of Zone 7's (slot 6) tile FF. The art leaves them 0
+// for the cartridge to fill; tile FF is shown by none of that zone's rooms.
+constexpr int VectorsZone = 6;
+constexpr int VectorsTile = 0xFF;
+constexpr int VectorsFirstByte = 10;
+
 // Draws zone's (0..6) tiles and metatiles.
 ZoneArt MakeZoneArt(int zone);
 

@@ -1,6 +1,7 @@
 #include "demo/DemoCartridge.h"
 
 #include "demo/DemoArt.h"
+#include "demo/DemoProgram.h"
 #include "demo/DemoRooms.h"
 #include "rom/ZoneTable.h"
 
@@ -112,6 +113,26 @@ void WritePalettes(Builder& b)
     }
 }
 
+// The room viewer: its code at the start of bank 0 (CPU $8000 when bank 0 is
+// in the window, as at power-up), before the palette tables.
+void WriteProgram(Builder& b)
+{
+    const std::vector<std::uint8_t> code = demo::ViewerCode();
+    assert(demo::ViewerCodeOffset + static_cast<std::int64_t>(code.size()) <= ZoneConstantsTable[0].PaletteTable);
+    b.reserve(demo::ViewerCodeOffset, static_cast<std::int64_t>(code.size()));
+    b.putAll(demo::ViewerCodeOffset, code);
+}
+
+// The vectors end the last bank; there they are the bytes of Zone 7's tile
+// FF that its art leaves to them.
+void WriteVectors(Builder& b)
+{
+    static_assert(demo::ViewerVectorsOffset + demo::ViewerVectorBytes == DemoCartridgeSize);
+    static_assert(ZoneConstantsTable[demo::VectorsZone].TileBank + demo::VectorsTile * 16 + demo::VectorsFirstByte ==
+                  demo::ViewerVectorsOffset);
+    b.putAll(demo::ViewerVectorsOffset, demo::Viewer().Vectors);
+}
+
 void WriteZone(Builder& b, int z)
 {
     const ZoneConstants& c = ZoneConstantsTable[z];
@@ -149,8 +170,10 @@ RomBytes MakeDemoCartridge()
     // The tile blocks fill the end of the image (banks 14 and 15).
     b.reserve(ZoneConstantsTable[0].TileBank, BankStart(15) - ZoneConstantsTable[0].TileBank);
     b.reserve(BankStart(15), BankSize);
+    WriteProgram(b);
     WritePalettes(b);
     for (int z = 0; z < ZoneCount; ++z)
         WriteZone(b, z);
+    WriteVectors(b);
     return b.finish();
 }

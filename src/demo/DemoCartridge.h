@@ -1,7 +1,9 @@
 #pragma once
 // A complete cartridge image made by our own code, laid out as the editor
 // expects the game's image: seven zones with their headers, metatiles,
-// rooms, palettes and tiles. Used for trying the editor and by the tests.
+// rooms, palettes and tiles, and a program that shows the rooms on a
+// console or in an emulator (DemoProgram.h). Used for trying the editor and
+// by the tests.
 #include "rom/RomBytes.h"
 
 #include <cstdint>

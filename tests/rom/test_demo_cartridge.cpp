@@ -1,8 +1,11 @@
 // The generated demo cartridge: that the editor's way of finding a zone's
 // data (zone headers, pointer tables, fixed offsets) leads to sound data
-// inside the image, that no two pieces of data share bytes, and that every
-// metatile and room has something to show.
+// inside the image, that no two pieces of data share bytes, that every
+// metatile and room has something to show, and that the program lies in
+// bytes the zone data does not use (tests/demo runs it).
+#include "demo/DemoArt.h"
 #include "demo/DemoCartridge.h"
+#include "demo/DemoProgram.h"
 #include "rom/ZoneCheck.h"
 #include "rom/ZoneTable.h"
 
@@ -279,6 +282,102 @@ private slots:
             QVERIFY2(backdrop < 8, qPrintable(QStringLiteral("room %1").arg(r)));
         }
         QCOMPARE(int(layouts.size()), info.LastRoom + 1);
+    }
+
+    void programLiesWhereNoZoneDataIs()
+    {
+        ImageMap map(m_rom);
+        map.collect();
+        const std::array<ByteRange, 2> ranges = demo::ViewerRanges();
+        const ByteRange code = ranges[0];
+        const ByteRange vectors = ranges[1];
+        // The code: bank 0 from CPU $8000 (bank 0 is in the window at
+        // power-up), before the palette tables, apart from every block the
+        // editor reads.
+        QCOMPARE(code.Offset, qint64(0x10));
+        QVERIFY(code.Length > 0);
+        QVERIFY(code.Offset + code.Length <= ZoneConstantsTable[0].PaletteTable);
+        for (const Block& b : map.blocks)
+            QVERIFY2(b.offset + b.length <= code.Offset || code.Offset + code.Length <= b.offset,
+                     ("the program overlaps " + b.name).c_str());
+        // The vectors: the last six bytes of the image, CPU $FFFA-$FFFF of the
+        // fixed last bank, which are bytes 10-15 of Zone 7's tile FF.
+        QCOMPARE(vectors.Offset + vectors.Length, m_rom.size());
+        QCOMPARE(vectors.Length, qint64(6));
+        QCOMPARE(vectors.Offset, qint64(ZoneConstantsTable[6].TileBank + 0xFF * 16 + 10));
+
+        const std::vector<std::uint8_t> bytes = demo::ViewerCode();
+        QCOMPARE(qint64(bytes.size()), code.Length);
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            QCOMPARE(m_rom.read(code.Offset + qint64(i)), int(bytes[i]));
+        const auto vector = [&](int n) { return Read16(m_rom, vectors.Offset + 2 * n); };
+        const demo::ViewerProgram& program = demo::Viewer();
+        QCOMPARE(vector(0), int(program.Nmi));
+        QCOMPARE(vector(1), int(program.Reset));
+        QCOMPARE(vector(2), int(program.Irq));
+        // Reset starts the code; NMI and IRQ lead into RAM, where the program
+        // keeps what runs while another bank is in the window. The NMI
+        // vector's low byte is 0: writing 0 there selects bank 0 without a
+        // bus conflict.
+        QCOMPARE(vector(1), 0x8000);
+        QVERIFY(vector(0) < 0x0800);
+        QVERIFY(vector(2) < 0x0800);
+        QCOMPARE(m_rom.read(vectors.Offset), 0);
+        const demo::ViewerMatch match = demo::MatchViewer(m_rom);
+        QCOMPARE(match.Equal, code.Length + vectors.Length);
+        QCOMPARE(match.Total, match.Equal);
+    }
+
+    void programKnowsTheZoneTable()
+    {
+        // Ten arrays of one byte a zone: header, palette table and tile bank
+        // offsets (three bytes each, low first) and the last room.
+        const std::int64_t facts = demo::ViewerCodeOffset + (demo::Viewer().ZoneFacts - demo::ViewerCodeAddress);
+        const auto fact = [&](int array, int zone) { return m_rom.read(facts + ZoneCount * array + zone); };
+        for (int z = 0; z < ZoneCount; ++z) {
+            const ZoneConstants& c = ZoneConstantsTable[z];
+            const auto offset = [&](int first) { return fact(first, z) | fact(first + 1, z) << 8 | fact(first + 2, z) << 16; };
+            QCOMPARE(offset(0), c.HeaderOffset);
+            QCOMPARE(offset(3), c.PaletteTable);
+            QCOMPARE(offset(6), c.TileBank);
+            QCOMPARE(fact(9, z), int(c.LastRoom));
+        }
+    }
+
+    void artKeepsItsBytesButTheVectors()
+    {
+        ZoneTableArray zones;
+        BuildZoneTable(m_rom, zones);
+        const std::int64_t vectors = demo::ViewerRanges()[1].Offset;
+        int differing = 0;
+        for (int z = 0; z < ZoneCount; ++z) {
+            const demo::ZoneArt art = demo::MakeZoneArt(z);
+            for (int i = 0; i < 256 * 16; ++i) {
+                const std::int64_t at = zones[z].TileBank + i;
+                if (at >= vectors) {
+                    QCOMPARE(int(art.Tiles[std::size_t(i)]), 0); // left to the vectors
+                    continue;
+                }
+                differing += m_rom.read(at) != art.Tiles[std::size_t(i)] ? 1 : 0;
+            }
+            for (int i = 0; i < 256 * 16; ++i)
+                differing += m_rom.read(zones[z].MetatileTiles + i) != art.MetatileTiles[std::size_t(i)] ? 1 : 0;
+            for (int i = 0; i < 256; ++i)
+                differing += m_rom.read(zones[z].MetatileAttrs + i) != art.MetatileAttrs[std::size_t(i)] ? 1 : 0;
+        }
+        QCOMPARE(differing, 0);
+
+        // No room of Zone 7 shows its tile FF, so the vectors never show in a room.
+        const ZoneInfo& info = zones[demo::VectorsZone];
+        for (int r = 0; r <= info.LastRoom; ++r) {
+            const std::int32_t layout = ReadRomPointer(m_rom, info.RoomTable, r);
+            for (int cell = 0; cell < 48; ++cell) {
+                const int m = m_rom.read(layout + cell);
+                for (int k = 0; k < 16; ++k)
+                    QVERIFY2(m_rom.read(info.MetatileTiles + 16 * m + k) != demo::VectorsTile,
+                             qPrintable(QStringLiteral("room %1, cell %2").arg(r).arg(cell)));
+            }
+        }
     }
 };
 
