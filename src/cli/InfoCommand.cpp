@@ -34,6 +34,9 @@ int RunInfo(const QStringList& args, QTextStream& out, QTextStream& err)
         out << ZoneLine(s, table[static_cast<std::size_t>(s)]) << "\n";
     for (const ZoneProblem& p : CheckZones(rom, table))
         out << ProblemLine(p) << "\n";
+    const demo::ViewerMatch program = demo::MatchViewer(rom);
+    if (2 * program.Equal >= program.Total)
+        out << ProgramLine(program) << "\n";
     return ExitOk;
 }
 
@@ -55,6 +58,26 @@ QString ProblemLine(const ZoneProblem& p)
         .arg(QString::fromStdString(p.What), Hex(p.Offset, 5));
 }
 
+QString ProgramLine(const demo::ViewerMatch& match)
+{
+    const std::array<ByteRange, 2> ranges = demo::ViewerRanges();
+    const ByteRange& code = ranges[0];
+    const ByteRange& vectors = ranges[1];
+    const auto cpu = [](std::int64_t address) {
+        return QStringLiteral("$") + QString::number(address, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    };
+    const std::int64_t codeAddress = demo::ViewerCodeAddress + (code.Offset - demo::ViewerCodeOffset);
+    QString line = QStringLiteral("Program: the demo's room viewer, code at %1-%2 (bank 0, CPU %3-%4), "
+                                  "vectors at %5-%6 (CPU $FFFA-$FFFF, the last %7 bytes of Zone 7's tile FF)")
+                       .arg(Hex(code.Offset, 5), Hex(code.Offset + code.Length - 1, 5), cpu(codeAddress),
+                            cpu(codeAddress + code.Length - 1), Hex(vectors.Offset, 5),
+                            Hex(vectors.Offset + vectors.Length - 1, 5))
+                       .arg(vectors.Length);
+    if (match.Equal != match.Total)
+        line += QStringLiteral("; %1 of its %2 bytes differ").arg(match.Total - match.Equal).arg(match.Total);
+    return line;
+}
+
 const CliCommand InfoCommand{
     "info", "info IMAGE", "Prints the zone table of IMAGE and the problems found in it.",
     "One line a zone, offsets in the file as upper-case hexadecimal:\n"
@@ -65,6 +88,13 @@ const CliCommand InfoCommand{
     "Then one line for each header, pointer, room, table or tile block that lies\n"
     "outside the image:\n"
     "  Problem: Zone N: WHAT at 0xOFFSET lies outside the image\n"
+    "\n"
+    "Last, when the image holds the demo cartridge's program (vorned-cli demo),\n"
+    "the bytes it occupies: its code in bank 0 before the palette tables and its\n"
+    "vectors, which are the last 6 bytes of Zone 7's tile FF, so an edit there\n"
+    "stops the program. When some of its bytes differ from the demo's, the line\n"
+    "ends with how many:\n"
+    "  Program: the demo's room viewer, code at 0x%05X-0x%05X (bank 0, CPU $8000-$%04X), vectors at 0x4000A-0x4000F (...)[; N of its M bytes differ]\n"
     "\n"
     "IMAGE may be a named pipe, or - (or /dev/stdin) for standard input; it is\n"
     "read to its end, at most 16 MiB.\n"

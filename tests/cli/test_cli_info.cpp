@@ -1,7 +1,9 @@
-// vorned-cli info: the zone table lines and the problem lines, on the demo
-// cartridge and on images cut short.
+// vorned-cli info: the zone table lines, the problem lines and the line of
+// the demo's program, on the demo cartridge, on images cut short and on
+// images whose program bytes were changed.
 #include "CliRun.h"
 #include "demo/DemoCartridge.h"
+#include "demo/DemoProgram.h"
 #include "rom/ZoneTable.h"
 
 #include <QRegularExpression>
@@ -38,6 +40,18 @@ QString ExpectedZoneLine(const RomBytes& rom, int slot)
         .arg(c.LastRoom);
 }
 
+// The program line, from the program's size: its code from file offset 0x10
+// (CPU $8000 of bank 0), its vectors the image's last six bytes.
+QString ExpectedProgramLine(const QString& differ = QString())
+{
+    const qint64 size = qint64(demo::Viewer().Code.size());
+    return QStringLiteral("Program: the demo's room viewer, code at 0x00010-0x%1 (bank 0, CPU $8000-$%2), "
+                          "vectors at 0x4000A-0x4000F (CPU $FFFA-$FFFF, the last 6 bytes of Zone 7's tile FF)")
+               .arg(QString::number(0x10 + size - 1, 16).toUpper().rightJustified(5, QLatin1Char('0')),
+                    QString::number(0x8000 + size - 1, 16).toUpper()) +
+           differ;
+}
+
 RomBytes Truncated(const RomBytes& rom, std::int64_t length)
 {
     return RomBytes(std::vector<std::uint8_t>(rom.bytes().begin(), rom.bytes().begin() + length));
@@ -58,12 +72,49 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.err, QString());
         const QStringList lines = OutputLines(run.out);
-        QCOMPARE(lines.size(), ZoneCount);
+        QCOMPARE(lines.size(), ZoneCount + 1);
         for (int s = 0; s < ZoneCount; ++s) {
             QVERIFY2(ZoneLinePattern.match(lines.at(s)).hasMatch(), qPrintable(lines.at(s)));
             QCOMPARE(lines.at(s), ExpectedZoneLine(demo, s));
             QVERIFY(!lines.at(s).contains(QStringLiteral("=-1")));
         }
+        QCOMPARE(lines.last(), ExpectedProgramLine());
+    }
+
+    void programLineTellsChangedBytes_data()
+    {
+        QTest::addColumn<QList<qint64>>("changed");   // offsets whose byte is inverted
+        QTest::addColumn<QString>("programLine");     // empty: no program line
+        const qint64 size = qint64(demo::Viewer().Code.size());
+        QTest::newRow("a vector byte") << QList<qint64>{0x4000F}
+                                       << ExpectedProgramLine(QStringLiteral("; 1 of its %1 bytes differ").arg(size + 6));
+        QTest::newRow("first and last code byte, a vector byte")
+            << QList<qint64>{0x10, 0x10 + size - 1, 0x4000A}
+            << ExpectedProgramLine(QStringLiteral("; 3 of its %1 bytes differ").arg(size + 6));
+        QList<qint64> most;
+        for (qint64 at = 0x10; at < 0x10 + size; ++at)
+            most << at;
+        QTest::newRow("the whole code: another program") << most << QString();
+        QTest::newRow("palette and tile bytes: not the program's") << QList<qint64>{0x1EDA, 0x3F010, 0x40009}
+                                                               << ExpectedProgramLine();
+    }
+    void programLineTellsChangedBytes()
+    {
+        QFETCH(QList<qint64>, changed);
+        QFETCH(QString, programLine);
+        RomBytes image = MakeDemoCartridge();
+        for (qint64 at : changed)
+            QVERIFY(image.write(at, static_cast<std::uint8_t>(~image.read(at))));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("changed.nes"));
+        QVERIFY(WriteImageFile(path, image));
+        const CliRunResult run = RunVornedCli({QStringLiteral("info"), path});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = OutputLines(run.out);
+        const QStringList programLines = lines.filter(QRegularExpression(QStringLiteral("^Program: ")));
+        QCOMPARE(programLines, programLine.isEmpty() ? QStringList{} : QStringList{programLine});
+        if (!programLine.isEmpty())
+            QCOMPARE(lines.last(), programLine);
     }
 
     void cutImagesListTheirProblems_data()
@@ -77,7 +128,12 @@ private slots:
         for (int z = 1; z <= ZoneCount; ++z)
             tileBlocks << QStringLiteral("Problem: Zone %1: tile block at 0x%2 lies outside the image")
                               .arg(z).arg(QString::number(0x38010 + 0x1000 * z, 16).toUpper());
-        QTest::newRow("tile blocks cut off") << qint64(0x39010 + 100) << tileBlocks << QStringList{} << 0;
+        // The program's code is still there, its vectors are not.
+        QTest::newRow("tile blocks cut off") << qint64(0x39010 + 100) << tileBlocks
+                                             << QStringList{ExpectedProgramLine(
+                                                    QStringLiteral("; 6 of its %1 bytes differ")
+                                                        .arg(qint64(demo::Viewer().Code.size()) + 6))}
+                                             << 0;
 
         // Zone 7's header at 0xC013: its attribute and tile pointers still
         // lie inside, its room table pointer (entry 3, at 0xC019) does not.
@@ -119,14 +175,18 @@ private slots:
                 ++unreadable;
         }
         QCOMPARE(unreadable, unreadableZones);
-        const QStringList found = lines.mid(ZoneCount);
+        QStringList found = lines.mid(ZoneCount);
+        // The program line, when there is one, comes last.
+        const bool program = !found.isEmpty() && found.last().startsWith(QStringLiteral("Program: "));
+        for (const QString& line : mustContain)
+            QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral("\nnot in\n") + run.out));
+        if (program)
+            found.removeLast();
         for (const QString& line : found)
             QVERIFY2(line.startsWith(QStringLiteral("Problem: Zone ")) && line.endsWith(QStringLiteral(" lies outside the image")),
                      qPrintable(line));
         if (!problems.isEmpty())
             QCOMPARE(found, problems);
-        for (const QString& line : mustContain)
-            QVERIFY2(found.contains(line), qPrintable(line + QStringLiteral("\nnot in\n") + run.out));
     }
 
     void unreadableFilesExitOneWithTheReason_data()
