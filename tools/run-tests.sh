@@ -12,5 +12,7 @@ else
   build_dir=build
   tools/bootstrap.sh "$build_dir"
 fi
+# The emulator the demo cartridge's test runs in (skipped when it cannot be had).
+tools/install-jsnes.sh "$build_dir"
 cd "$build_dir"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
